@@ -1,0 +1,41 @@
+// The runtime's date values and their text under the user's regional formats.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/regional.h"
+#include "platform/types.h"
+
+namespace qlok {
+
+inline constexpr long kSecondsPerDay = 86400;
+
+// The date value of a calendar date and time; nullopt when a field is out of range
+// (years 100 to 9999).
+std::optional<DateValue> MakeDate(const DateParts& parts);
+
+// The calendar date of the value's integer part and the time of day of the magnitude of its
+// fraction, rounded to the second (minus five seconds is 30 December 1899 00:00:05).
+DateParts SplitDate(DateValue value);
+
+// The value in whole seconds, rounded; negative values count backwards.
+long long TotalSeconds(DateValue value);
+
+// The date value of a signed number of seconds (a clock offset, say).
+DateValue FromSeconds(long long seconds);
+
+// The general text of a date value: short date, one space, long time; the date is left out on
+// the zero date and the time at midnight exactly (the zero value itself shows its time).
+std::string DateToText(DateValue value, const RegionalFormats& formats);
+
+// Reads the general text back, in the regional form or as YYYY-MM-DD HH:MM:SS; nullopt when
+// the text is no valid date and time.
+std::optional<DateValue> TextToDate(std::string_view text, const RegionalFormats& formats);
+
+// Formats the parts with one strftime-style pattern of the regional formats.
+std::string FormatPattern(std::string_view pattern, const DateParts& parts,
+                          const RegionalFormats& formats);
+
+}  // namespace qlok

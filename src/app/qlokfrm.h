@@ -1,0 +1,83 @@
+// The main window: its controls, form-level state and event handlers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace qlok {
+
+class QLOKfrm {
+  public:
+    // commandLine is the whole argument text after the program's name, as one value.
+    QLOKfrm(Platform& platform, std::string commandLine);
+    QLOKfrm(const QLOKfrm&) = delete;
+    QLOKfrm& operator=(const QLOKfrm&) = delete;
+
+    // Controls.
+    Window& Me;
+    ComboBox& Combo1;
+    ListBox& List1;
+    Button& Command1;
+    Button& Command2;
+    Button& Command3;
+    TextBox& CountDown;
+    Timer& Timer1;
+    Socket& Winsock1;
+
+    // Form-level state.
+    std::string ReceiveBuffer;
+    std::string ArrivalLocalTime;
+    DateValue ClockOffset = 0;
+    std::string OffsetDirection;
+    std::string RepeatMinutesSaved;
+    std::int16_t SecondsToNextMinute = 0;
+
+    // Window events.
+    void Form_Load();
+    void Form_Resize();
+    void Form_DblClick();
+    // x is the form's coordinate in pixels; for the tray icon it carries the mouse message.
+    void Form_MouseMove(int button, int shift, double x, double y);
+    // The window is closing: a tray icon it still has is removed.
+    void Form_Unload();
+
+    // Control events.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void List1_Click();
+    void Timer1_Timer();
+    void Winsock1_Connect();
+    void Winsock1_DataArrival(std::int32_t bytesTotal);
+    void Winsock1_Close();
+    void Winsock1_Error(std::int16_t number, const std::string& description);
+
+    // Form procedures.
+    bool FileExists(const std::string& folderspec) const;
+    void Build_Nid();
+    void Nid_Refresh();
+    void ApplyServerTime(std::string utcText);
+    std::string ToLocalTimeText(const std::string& utcText) const;
+    static void DateToSystemTime(DateValue value, SYSTEMTIME& record);
+    static DateValue SystemTimeToDate(const SYSTEMTIME& record);
+
+    // The services of the desktop the window runs on.
+    Platform& Services() const { return platform_; }
+    // The regional formats in force now.
+    RegionalFormats Formats() const { return platform_.regional.Formats(); }
+
+  private:
+    // Appends a line to the activity list and the activity log.
+    void AddLine(const std::string& line);
+    // Whether the latest comparison found the clocks within two seconds.
+    bool InStep() const;
+
+    Platform& platform_;
+    std::string commandLine_;
+    std::string rawReply_;        // every byte of the current attempt's reply
+    bool replyRejected_ = false;  // the current attempt's reply was too long
+};
+
+}  // namespace qlok

@@ -1,0 +1,14 @@
+// Lines of a text file read the way the program reads every file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qlok {
+
+// Splits text into lines: a line ends at CR LF or at a lone CR; a line feed alone is part of
+// the line; the last line needs no line end, and a final line end starts no empty line.
+std::vector<std::string> SplitLines(std::string_view bytes);
+
+}  // namespace qlok

@@ -1,0 +1,37 @@
+// Files in the working directory, opened and closed within one handler.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qlok {
+
+// A file opened for appending; closed when destroyed.
+class AppendFile {
+  public:
+    virtual ~AppendFile() = default;
+    // Appends the text with one write, so concurrent writers never tear it; false on failure.
+    virtual bool Append(std::string_view text) = 0;
+    // Why the last Append failed, in the platform's words.
+    virtual std::string LastError() const = 0;
+};
+
+struct ReadResult {
+    bool ok = false;
+    std::string data;   // the whole file when ok
+    std::string error;  // the platform's reason otherwise
+};
+
+class FileSystem {
+  public:
+    virtual ~FileSystem() = default;
+    // True when the path names an existing file (a folder is not a file).
+    virtual bool FileExists(const std::string& path) const = 0;
+    // Reads the whole file.
+    virtual ReadResult ReadAll(const std::string& path) const = 0;
+    // Opens the file for appending, creating it when missing; null with the reason on failure.
+    virtual std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) = 0;
+};
+
+}  // namespace qlok

@@ -1,0 +1,47 @@
+// A TCP client with the members and events of the Winsock control.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace qlok {
+
+// A socket failure: the Winsock control's number and the platform's description.
+struct SocketError {
+    int number = 0;
+    std::string description;
+};
+
+// Numbers of the Winsock control, the same on every desktop.
+namespace winsock_error {
+inline constexpr int kConnectionReset = 10054;
+inline constexpr int kTimedOut = 10060;
+inline constexpr int kConnectionRefused = 10061;
+inline constexpr int kHostUnreachable = 10065;
+inline constexpr int kNetworkUnreachable = 10051;
+inline constexpr int kAddressNotAvailable = 10049;
+inline constexpr int kHostNotFound = 11001;
+inline constexpr int kUnspecified = 10004;
+}  // namespace winsock_error
+
+// Events reach the window as Winsock1_Connect, Winsock1_DataArrival(count), Winsock1_Close
+// (only when the server closes) and Winsock1_Error(number, description); never from inside
+// a call of these methods.
+class Socket {
+  public:
+    virtual ~Socket() = default;
+    // Sets the host name or dotted address of the next connection.
+    virtual void SetRemoteHost(const std::string& host) = 0;
+    // Sets the TCP port of the next connection.
+    virtual void SetRemotePort(int port) = 0;
+    // 0 when closed; any other value while a connection is open or under way.
+    virtual int State() const = 0;
+    // Starts connecting and returns at once; a failure known at once is returned, not raised.
+    virtual std::optional<SocketError> Connect() = 0;
+    // All bytes received so far, one character per byte; removes them from the socket.
+    virtual std::string GetData() = 0;
+    // Closes the socket from this side; raises no event.
+    virtual void Close() = 0;
+};
+
+}  // namespace qlok

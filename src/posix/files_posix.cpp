@@ -1,0 +1,108 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "posix_services.h"
+
+namespace qlok::posix {
+
+std::string ErrorText(int error) {
+    char buffer[256];
+    // The GNU strerror_r returns the text, which may or may not be in the buffer.
+    return strerror_r(error, buffer, sizeof buffer);
+}
+
+namespace {
+
+class PosixAppendFile final : public AppendFile {
+  public:
+    explicit PosixAppendFile(int fd) : fd_(fd) {}
+    ~PosixAppendFile() override { ::close(fd_); }
+    PosixAppendFile(const PosixAppendFile&) = delete;
+    PosixAppendFile& operator=(const PosixAppendFile&) = delete;
+
+    bool Append(std::string_view text) override {
+        // One write: with O_APPEND the kernel places it whole at the end, so lines of
+        // concurrent writers never interleave.
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                lastError_ = ErrorText(errno);
+                return false;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+    std::string LastError() const override { return lastError_; }
+
+  private:
+    int fd_;
+    std::string lastError_;
+};
+
+}  // namespace
+
+bool PosixFileSystem::FileExists(const std::string& path) const {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
+    ReadResult result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = ErrorText(errno);
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0) {
+        if (S_ISDIR(info.st_mode)) {
+            ::close(fd);
+            result.error = ErrorText(EISDIR);
+            return result;
+        }
+        if (info.st_size > 0) {
+            result.data.reserve(static_cast<std::size_t>(info.st_size));
+        }
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) {
+            break;
+        }
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            result.error = ErrorText(errno);
+            result.data.clear();
+            ::close(fd);
+            return result;
+        }
+        result.data.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    result.ok = true;
+    return result;
+}
+
+std::unique_ptr<AppendFile> PosixFileSystem::OpenAppend(const std::string& path,
+                                                        std::string& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = ErrorText(errno);
+        return nullptr;
+    }
+    return std::make_unique<PosixAppendFile>(fd);
+}
+
+}  // namespace qlok::posix

@@ -1,0 +1,41 @@
+// Linux services behind the platform interfaces, needing no toolkit.
+#pragma once
+
+#include <string>
+
+#include "platform/files.h"
+#include "platform/regional.h"
+#include "platform/system_clock.h"
+
+namespace qlok::posix {
+
+// Files through open/read/write; an append is one write on an O_APPEND descriptor.
+class PosixFileSystem final : public FileSystem {
+  public:
+    bool FileExists(const std::string& path) const override;
+    ReadResult ReadAll(const std::string& path) const override;
+    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
+};
+
+// The real-time clock; setting it needs the right to (CAP_SYS_TIME).
+class PosixClock final : public SystemClock {
+  public:
+    DateParts LocalNow() const override;
+    long UtcOffsetSecondsNow() const override;
+    int SetSystemTime(const SYSTEMTIME& utc) override;
+    std::string LastError() const override { return lastError_; }
+
+  private:
+    std::string lastError_;
+};
+
+// The formats of the process locale: LC_TIME for dates and times, LC_NUMERIC for numbers.
+class PosixRegional final : public RegionalSettings {
+  public:
+    RegionalFormats Formats() const override;
+};
+
+// The platform's words for an errno value.
+std::string ErrorText(int error);
+
+}  // namespace qlok::posix

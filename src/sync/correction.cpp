@@ -1,0 +1,121 @@
+// The server's close: compare the clocks, correct the local one, keep the history.
+#include <cstdlib>
+#include <memory>
+
+#include "app/datetime.h"
+#include "app/qlokfrm.h"
+#include "app/texts.h"
+#include "sync/daytime.h"
+#include "sync/history.h"
+
+namespace qlok {
+
+bool QLOKfrm::InStep() const {
+    return IsInStep(ClockOffset);
+}
+
+void QLOKfrm::Winsock1_Close() {
+    const RegionalFormats formats = Formats();
+    if (!replyRejected_ && !rawReply_.empty() && rawReply_.size() < kReplyLength) {
+        // The server closed before a whole reply arrived.
+        AddLine(std::string(text::kIncorrectData));
+        ReceiveBuffer.clear();
+    }
+    AddLine(std::string(text::kClosingConnection));
+    Winsock1.Close();
+    AddLine(std::string(text::kSocketsClosed));
+    if (ReceiveBuffer.empty()) {
+        return;
+    }
+
+    const auto serverLocal = TextToDate(ToLocalTimeText(ReceiveBuffer), formats);
+    const auto arrival = TextToDate(ArrivalLocalTime, formats);
+    if (!serverLocal || !arrival) {
+        // Comparing with a reading that is no date would report nonsense; nothing is set.
+        AddLine("      reply holds no valid date and time: " + ReceiveBuffer);
+        return;
+    }
+    const long long local = TotalSeconds(*arrival);
+    const long long server = TotalSeconds(*serverLocal);
+    ClockOffset = FromSeconds(-std::llabs(local - server));
+    OffsetDirection = std::string(local < server ? text::kSlow : text::kFast);
+
+    const std::string serverText = DateToText(*serverLocal, formats);
+    const std::string offsetText = DateToText(ClockOffset, formats);
+    if (InStep()) {
+        OffsetDirection.clear();
+    } else {
+        Me.SetCaption(std::string(text::kCaption) + " " + serverText + " " + offsetText +
+                      OffsetDirection);
+    }
+    AddLine(std::string(text::kBeginning));
+    AddLine(std::string(text::kNtpValue) + "\t" + serverText);
+    AddLine(std::string(text::kSystemDate) + "\t" + ArrivalLocalTime);
+    AddLine(std::string(text::kTimeDifference) + "\t\t   " + offsetText + OffsetDirection);
+    ApplyServerTime(ReceiveBuffer);
+}
+
+void QLOKfrm::ApplyServerTime(std::string utcText) {
+    if (InStep()) {
+        return;
+    }
+    const auto utc = TextToDate(utcText, Formats());
+    if (!utc) {
+        return;
+    }
+    SYSTEMTIME record;
+    DateToSystemTime(*utc, record);
+
+    std::string error;
+    std::unique_ptr<AppendFile> history =
+        platform_.files.OpenAppend(std::string(text::kHistoryFile), error);
+    if (!history) {
+        return;
+    }
+    const bool set = platform_.clock.SetSystemTime(record) != 0;
+    if (set) {
+        AddLine(std::string(text::kSyncOk));
+        List1.SetTopIndex(List1.NewIndex());
+    } else {
+        AddLine(std::string(text::kSyncFailed));
+        AddLine("      reason: " + platform_.clock.LastError());
+    }
+    const std::string line =
+        HistoryLine(ArrivalLocalTime, DateToText(ClockOffset, Formats()), OffsetDirection, set);
+    if (!history->Append(line)) {
+        AddLine("      the history line could not be written to " +
+                std::string(text::kHistoryFile) + ": " + history->LastError());
+    }
+    history.reset();  // closed, also after a failed write
+}
+
+std::string QLOKfrm::ToLocalTimeText(const std::string& utcText) const {
+    const RegionalFormats formats = Formats();
+    const auto utc = TextToDate(utcText, formats);
+    if (!utc) {
+        return {};
+    }
+    SYSTEMTIME record;
+    DateToSystemTime(*utc, record);
+    const long long local =
+        TotalSeconds(SystemTimeToDate(record)) + platform_.clock.UtcOffsetSecondsNow();
+    return DateToText(FromSeconds(local), formats);
+}
+
+void QLOKfrm::DateToSystemTime(DateValue value, SYSTEMTIME& record) {
+    const DateParts p = SplitDate(value);
+    record.wYear = static_cast<std::uint16_t>(p.year);
+    record.wMonth = static_cast<std::uint16_t>(p.month);
+    record.wDay = static_cast<std::uint16_t>(p.day);
+    record.wHour = static_cast<std::uint16_t>(p.hour);
+    record.wMinute = static_cast<std::uint16_t>(p.minute);
+    record.wSecond = static_cast<std::uint16_t>(p.second);
+}
+
+DateValue QLOKfrm::SystemTimeToDate(const SYSTEMTIME& record) {
+    const DateParts p{record.wYear, record.wMonth,  record.wDay,
+                      record.wHour, record.wMinute, record.wSecond};
+    return MakeDate(p).value_or(0.0);
+}
+
+}  // namespace qlok

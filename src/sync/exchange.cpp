@@ -1,0 +1,73 @@
+// One Daytime exchange: Resync, and the socket's connect, data and error events.
+#include <algorithm>
+#include <limits>
+
+#include "app/datetime.h"
+#include "app/qlokfrm.h"
+#include "app/texts.h"
+#include "sync/daytime.h"
+
+namespace qlok {
+
+namespace {
+
+std::int16_t ToInt16(int number) {
+    return static_cast<std::int16_t>(std::clamp<int>(number,
+                                                     std::numeric_limits<std::int16_t>::min(),
+                                                     std::numeric_limits<std::int16_t>::max()));
+}
+
+}  // namespace
+
+void QLOKfrm::Command1_Click() {
+    List1.Clear();
+    AddLine(std::string(text::kTarget) + Combo1.Text());
+    AddLine(std::string(text::kOpening));
+    ReceiveBuffer.clear();
+    rawReply_.clear();
+    replyRejected_ = false;
+    if (Winsock1.State() != 0) {
+        Winsock1.Close();
+    }
+    Winsock1.SetRemoteHost(Combo1.Text());
+    Winsock1.SetRemotePort(text::kDaytimePort);
+    if (const auto failure = Winsock1.Connect()) {
+        Winsock1_Error(ToInt16(failure->number), failure->description);
+    }
+}
+
+void QLOKfrm::Winsock1_Connect() {
+    AddLine(std::string(text::kConnectionMade));
+}
+
+void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
+    // TCP may deliver the reply in pieces: judge all bytes of the attempt, not one event.
+    rawReply_ += Winsock1.GetData();
+    if (rawReply_.size() > kReplyLength + 1) {
+        rawReply_.resize(kReplyLength + 1);  // too long already; the rest cannot matter
+    }
+    ReceiveBuffer = RewriteReply(rawReply_);
+    if (const auto now = MakeDate(platform_.clock.LocalNow())) {
+        ArrivalLocalTime = DateToText(*now, Formats());
+    }
+    AddLine(std::string(text::kDataReceived) + ReceiveBuffer + "    (" +
+            std::to_string(bytesTotal) + " bytes)");
+    if (replyRejected_ || rawReply_.size() > kReplyLength) {
+        replyRejected_ = true;
+        ReceiveBuffer.clear();
+        AddLine(std::string(text::kIncorrectData));
+    }
+}
+
+void QLOKfrm::Winsock1_Error(std::int16_t number, const std::string& description) {
+    AddLine(std::string(text::kErrorReceived) + description);
+    AddLine(std::string(text::kErrorReceived) + std::to_string(number));
+    if (number > 0) {
+        if (Winsock1.State() != 0) {
+            Winsock1.Close();
+        }
+        AddLine(std::string(text::kSocketsClosedAfterError));
+    }
+}
+
+}  // namespace qlok
