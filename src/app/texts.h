@@ -58,5 +58,7 @@ inline constexpr std::string_view kAboutText =
     "QLOK, Internet time sysnchronisation for all Windows versions.";
 inline constexpr std::string_view kAboutCredit = "Written by the QLOK team; free to use and share.";
 inline constexpr std::string_view kAboutTitle = "About";
+inline constexpr std::string_view kNoDateTimeSettings =
+    "No date and time settings could be opened on this desktop.";
 
 }  // namespace qlok::text

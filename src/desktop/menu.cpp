@@ -72,7 +72,11 @@ bool FileExistsCheck(const std::string& path) {
 namespace qlok {
 
 void QLOKfrm::Command2_Click() {
-    platform_.shell.OpenDateTimeSettings();
+    if (!platform_.shell.OpenDateTimeSettings()) {
+        // A button that silently does nothing helps nobody.
+        platform_.messageBoxes.Show(std::string(text::kNoDateTimeSettings),
+                                    std::string(text::kShowClock), kMbOk | kMbIconInformation);
+    }
 }
 
 }  // namespace qlok
