@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "fake/fake_platform.h"
 
 namespace qlok {
@@ -103,6 +105,49 @@ TEST_F(Exchange, ErrorsAreListedAndAPositiveNumberClosesTheSocket) {
     app.form.Winsock1_Error(0, "none");
     EXPECT_EQ(app.List().size(), before + 4);
     EXPECT_EQ(app.List().back(), "   error received: 0");
+}
+
+}  // namespace
+}  // namespace qlok
+
+namespace qlok {
+namespace {
+
+// Whatever a server sends, in whatever pieces, the window neither crashes nor sets the clock
+// from a reply that is not one whole 51-byte line.
+TEST(ExchangeRobustness, ArbitraryRepliesInArbitraryPieces) {
+    std::mt19937 random(20261206);
+    const std::string good = NistReply(26, 12, 5, 21, 54, 30);
+    for (int round = 0; round < 3000; ++round) {
+        FakeApp app;
+        app.Load();
+        app.form.Command1_Click();
+        app.Connected();
+        std::string reply = good;
+        const unsigned kind = random() % 4;
+        if (kind == 0) {
+            reply.assign(random() % 120, '\0');
+            for (char& c : reply) {
+                c = static_cast<char>(random() % 256);
+            }
+        } else if (kind == 1) {
+            reply.resize(random() % 60, '7');
+        } else if (kind == 2) {
+            reply[random() % reply.size()] = static_cast<char>(random() % 256);
+        }
+        for (std::size_t at = 0; at < reply.size();) {
+            const std::size_t piece = 1 + random() % 20;
+            app.Receive(reply.substr(at, piece));
+            at += piece;
+        }
+        app.ServerCloses();
+        if (reply.size() != 51) {
+            EXPECT_TRUE(app.clock.setCalls.empty());
+        }
+        if (kind == 3) {
+            EXPECT_EQ(app.clock.setCalls.size(), 1u);  // the good reply, 11 seconds ahead
+        }
+    }
 }
 
 }  // namespace
