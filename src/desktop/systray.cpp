@@ -13,7 +13,12 @@ NotifyIconData TrayIconData{};
 std::array<char, 64> TipField(std::string_view caption) {
     std::array<char, 64> field;
     field.fill(' ');
-    const std::size_t length = caption.size() < 63 ? caption.size() : 63;
+    std::size_t length = caption.size() < 63 ? caption.size() : 63;
+    // The caption is UTF-8: cut before a character that does not fit whole, never inside it.
+    while (length > 0 && length < caption.size() &&
+           (static_cast<unsigned char>(caption[length]) & 0xC0) == 0x80) {
+        --length;
+    }
     caption.copy(field.data(), length);
     field[length] = '\0';
     return field;
