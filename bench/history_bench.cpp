@@ -1,0 +1,227 @@
+// The history viewer with long histories: the time from the double click to the list being
+// shown, and the memory the process holds while it shows the list.
+//
+// The histories (10,000 to 1,000,000 lines in the program's layout) are written once into a
+// temporary folder. The window reads them through PosixFileSystem and shows them in the list
+// the program uses (QtListBox on an offscreen QListView when the Qt front end is built, the
+// fake list otherwise); everything else is the fake front end.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <stdlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app/datetime.h"
+#include "app/qlokfrm.h"
+#include "fake/fake_platform.h"
+#include "posix/posix_services.h"
+#include "sync/history.h"
+
+#ifdef QLOK_BENCH_QT
+#include <QApplication>
+#include <QListView>
+
+#include "qt/qt_list_box.h"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using qlok::DateValue;
+
+// --- Histories -------------------------------------------------------------------------------
+
+// One correction a minute, as repeat mode writes them: mostly a few seconds slow or fast,
+// now and then minutes or hours off, and a refused setting now and then.
+void WriteHistory(const fs::path& file, long lines) {
+    qlok::RegionalFormats formats;
+    formats.shortDate = "%d/%m/%Y";
+    formats.longTime = "%H:%M:%S";
+    std::ofstream out(file, std::ios::binary);
+    const DateValue start = qlok::MakeDate({2024, 1, 1, 0, 0, 7}).value();
+    const long long first = qlok::TotalSeconds(start);
+    std::string batch;
+    for (long i = 0; i < lines; ++i) {
+        const long long arrival = first + i * 60 + i % 3;
+        long long offset = 2 + i % 58;
+        if (i % 97 == 0) {
+            offset += 60 * (i % 60);
+        }
+        if (i % 1009 == 0) {
+            offset += 3600;
+        }
+        batch += qlok::HistoryLine(qlok::DateToText(qlok::FromSeconds(arrival), formats),
+                                   qlok::DateToText(qlok::FromSeconds(-offset), formats),
+                                   i % 2 == 0 ? " (Slow)" : " (Fast)", i % 50 != 0);
+        if (batch.size() > (1 << 20)) {
+            out << batch;
+            batch.clear();
+        }
+    }
+    out << batch;
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
+// A folder per size, each holding QLOK.log; removed when the program ends.
+class Histories {
+  public:
+    Histories() {
+        std::string pattern = (fs::temp_directory_path() / "qlok-history-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        root_ = pattern;
+    }
+    ~Histories() {
+        std::error_code ignored;
+        fs::current_path(fs::temp_directory_path(), ignored);
+        fs::remove_all(root_, ignored);
+    }
+    Histories(const Histories&) = delete;
+    Histories& operator=(const Histories&) = delete;
+
+    // The folder whose QLOK.log holds the given number of lines.
+    const fs::path& Folder(long lines) {
+        auto it = folders_.find(lines);
+        if (it == folders_.end()) {
+            const fs::path folder = root_ / std::to_string(lines);
+            fs::create_directory(folder);
+            WriteHistory(folder / "QLOK.log", lines);
+            it = folders_.emplace(lines, folder).first;
+        }
+        return it->second;
+    }
+
+  private:
+    fs::path root_;
+    std::map<long, fs::path> folders_;
+};
+
+Histories* histories = nullptr;
+
+// --- Memory ----------------------------------------------------------------------------------
+
+// A field of /proc/self/status in MB (VmRSS: resident now; VmHWM: the peak since the reset).
+double StatusMegabytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == field) {
+            double kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes / 1024.0;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return -1;
+}
+
+// Starts VmHWM afresh at the resident size now.
+void ResetPeak() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// --- The window ------------------------------------------------------------------------------
+
+#ifdef QLOK_BENCH_QT
+// The program's list: a QtListBox over a QListView on the screen.
+class ShownList {
+  public:
+    ShownList() {
+        view_.resize(480, 320);
+        view_.show();
+        Settle();
+    }
+    qlok::ListBox& List() { return box_; }
+    int Count() const { return box_.Count(); }
+    // Lets the view lay out and paint what it was given.
+    void Settle() { QApplication::processEvents(); }
+
+  private:
+    QListView view_;
+    qlok::qt::QtListBox box_{view_};
+};
+#else
+// The fake list: the cost of reading and splitting the file alone.
+class ShownList {
+  public:
+    qlok::ListBox& List() { return list_; }
+    int Count() const { return static_cast<int>(list_.items.size()); }
+    void Settle() {}
+
+  private:
+    qlok::fake::FakeList list_;
+};
+#endif
+
+// The window on the fake front end, with real files and the list the program shows.
+struct Viewer {
+    qlok::fake::FakeApp app;
+    qlok::posix::PosixFileSystem files;
+    ShownList shown;
+    qlok::Platform platform{
+        app.window,    app.combo1,       shown.List(), app.command1,   app.command2, app.command3,
+        app.countDown, app.timer1,       app.winsock1, app.clock,      app.regional, files,
+        app.shell,     app.messageBoxes, app.tray,     app.windowMenu, app.log};
+    qlok::QLOKfrm form{platform, {}};
+};
+
+void BM_ShowHistory(benchmark::State& state) {
+    const long lines = state.range(0);
+    fs::current_path(histories->Folder(lines));
+    Viewer viewer;
+    malloc_trim(0);
+    const double before = StatusMegabytes("VmRSS:");
+    ResetPeak();
+    for (auto _ : state) {
+        state.PauseTiming();
+        viewer.shown.List().Clear();
+        viewer.shown.Settle();
+        state.ResumeTiming();
+
+        viewer.form.Form_DblClick();  // the history viewer
+        viewer.shown.Settle();
+    }
+    const double shown = StatusMegabytes("VmRSS:");
+    const double peak = StatusMegabytes("VmHWM:");
+    if (viewer.shown.Count() != lines || !viewer.app.messageBoxes.shown.empty()) {
+        state.SkipWithError("the list does not show the whole history");
+    }
+    state.counters["rss_before_MB"] = before;
+    state.counters["rss_shown_MB"] = shown;
+    state.counters["rss_peak_MB"] = peak;
+    state.counters["file_MB"] = static_cast<double>(fs::file_size("QLOK.log")) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ShowHistory)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef QLOK_BENCH_QT
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+#endif
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    Histories folders;
+    histories = &folders;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    histories = nullptr;
+    return 0;
+}
