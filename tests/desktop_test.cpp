@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "desktop/menu.h"
 #include "desktop/systray.h"
@@ -27,6 +29,18 @@ void ChooseMinToSystray(FakeApp& app) {
 // The tray icon reports a mouse message in the place of x.
 void IconMessage(FakeApp& app, int message) {
     app.form.Form_MouseMove(0, 0, message, 0);
+}
+
+using Passed =
+    std::vector<std::tuple<std::uintptr_t, std::uint32_t, std::uintptr_t, std::intptr_t>>;
+
+// The messages that reached the window's previous procedure.
+Passed PassedOn() {
+    Passed out;
+    for (const fake::ProcedureCall& c : FakeWindowMenu::previousCalls) {
+        out.emplace_back(c.hWnd, c.uMsg, c.wParam, c.lParam);
+    }
+    return out;
 }
 
 std::string Tip(const NotifyIconData& data) {
@@ -63,7 +77,7 @@ TEST(WindowMenu, MinToSystraySetsTrayModeBeforeMinimisingAndConsumesTheCommand) 
     EXPECT_EQ(flagDuringResize, Systray::kTrue);
     EXPECT_EQ(app.window.state, WindowState::Minimized);
     EXPECT_FALSE(app.window.visible);
-    EXPECT_TRUE(FakeWindowMenu::previousCalls.empty());
+    EXPECT_TRUE(PassedOn().empty());
 }
 
 TEST(WindowMenu, HelpOpensThePresentFileAndStillPassesTheMessageOn) {
@@ -72,12 +86,7 @@ TEST(WindowMenu, HelpOpensThePresentFileAndStillPassesTheMessageOn) {
     app.Load();
     EXPECT_EQ(Send(app, kSysCommand, 1011, 77), 4242);
     EXPECT_EQ(app.shell.opened, std::vector<std::string>{"QLOK instructions.txt"});
-    ASSERT_EQ(FakeWindowMenu::previousCalls.size(), 1u);
-    const fake::ProcedureCall& call = FakeWindowMenu::previousCalls[0];
-    EXPECT_EQ(call.hWnd, kHwnd);
-    EXPECT_EQ(call.uMsg, kSysCommand);
-    EXPECT_EQ(call.wParam, 1011u);
-    EXPECT_EQ(call.lParam, 77);
+    EXPECT_EQ(PassedOn(), (Passed{{kHwnd, kSysCommand, 1011, 77}}));
     EXPECT_TRUE(app.messageBoxes.shown.empty());
 }
 
@@ -90,7 +99,7 @@ TEST(WindowMenu, HelpWithoutTheFileSaysSoAndLooksAgainNextTime) {
     EXPECT_EQ(app.messageBoxes.shown[0].title, "Help");
     EXPECT_EQ(app.messageBoxes.shown[0].style, 64);
     EXPECT_TRUE(app.shell.opened.empty());
-    EXPECT_TRUE(FakeWindowMenu::previousCalls.empty());
+    EXPECT_TRUE(PassedOn().empty());
     EXPECT_EQ(app.List(), std::vector<std::string>{" "});
 
     app.files.files["QLOK instructions.txt"] = "help";  // put there while the window is up
@@ -109,7 +118,7 @@ TEST(WindowMenu, AboutShowsTheFixedFirstLineAndACredit) {
     EXPECT_GT(text.size(), first.size());
     EXPECT_EQ(app.messageBoxes.shown[0].title, "About");
     EXPECT_EQ(app.messageBoxes.shown[0].style, 64);
-    EXPECT_TRUE(FakeWindowMenu::previousCalls.empty());
+    EXPECT_TRUE(PassedOn().empty());
 }
 
 TEST(WindowMenu, EveryOtherMessageReachesThePreviousProcedureUnchanged) {
@@ -129,12 +138,7 @@ TEST(WindowMenu, EveryOtherMessageReachesThePreviousProcedureUnchanged) {
         app.files.files["QLOK instructions.txt"] = "help";
         app.Load();
         EXPECT_EQ(Send(app, c.msg, c.wParam, c.lParam), 4242) << c.msg << " " << c.wParam;
-        ASSERT_EQ(FakeWindowMenu::previousCalls.size(), 1u);
-        const fake::ProcedureCall& call = FakeWindowMenu::previousCalls[0];
-        EXPECT_EQ(call.hWnd, kHwnd);
-        EXPECT_EQ(call.uMsg, c.msg);
-        EXPECT_EQ(call.wParam, c.wParam);
-        EXPECT_EQ(call.lParam, c.lParam);
+        EXPECT_EQ(PassedOn(), (Passed{{kHwnd, c.msg, c.wParam, c.lParam}}));
         EXPECT_TRUE(app.shell.opened.empty());
         EXPECT_TRUE(app.messageBoxes.shown.empty());
         EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
