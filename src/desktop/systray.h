@@ -31,7 +31,8 @@ extern std::int16_t InTrayMode;
 // The record of the last Build_Nid; a later delete names the same icon.
 extern NotifyIconData TrayIconData;
 
-// The 64-byte tooltip field: at most 63 characters of the caption, a NUL, then spaces.
+// The 64-byte tooltip field: the caption cut to 63 bytes of whole characters, a NUL, then
+// spaces.
 std::array<char, 64> TipField(std::string_view caption);
 
 // Whether a mouse message from the icon brings the window back.
