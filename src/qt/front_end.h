@@ -1,0 +1,72 @@
+// The Qt front end put together: the window, every adapter, the Linux services and the logic.
+#pragma once
+
+#include <string>
+
+#include "app/qlokfrm.h"
+#include "platform/platform.h"
+#include "posix/posix_services.h"
+#include "qt/main_window.h"
+#include "qt/qt_controls.h"
+#include "qt/qt_desktop.h"
+#include "qt/qt_list_box.h"
+#include "qt/qt_socket.h"
+
+namespace qlok::qt {
+
+// Services a caller may put in place of the real ones (tests keep the real clock untouched).
+struct FrontEndOptions {
+    SystemClock* clock = nullptr;
+    MessageBoxes* messageBoxes = nullptr;
+    Shell* shell = nullptr;
+};
+
+// The command line as the logic takes it: the arguments after the program's name, one space
+// between each.
+std::string JoinArguments(int argc, char** argv);
+
+class FrontEnd {
+  public:
+    // Builds the window (not shown) and wires every event to its handler. Needs a QApplication.
+    explicit FrontEnd(std::string commandLine, FrontEndOptions options = {});
+    ~FrontEnd();
+    FrontEnd(const FrontEnd&) = delete;
+    FrontEnd& operator=(const FrontEnd&) = delete;
+
+    // Runs the load handler, then shows the window.
+    void Start();
+    // Start, then the event loop until the window is closed; the program's exit code.
+    int Run();
+
+    QLOKfrm& Form() { return form_; }
+    MainWindow& Widget() { return widget_; }
+    QtWindow& Window() { return window_; }
+    QtWindowMenu& WindowMenu() { return windowMenu_; }
+    QtTrayIcons& Tray() { return tray_; }
+    QtSocket& Socket() { return socket_; }
+    QtTimer& Timer() { return timer_; }
+
+  private:
+    MainWindow widget_;
+    QtWindow window_;
+    QtComboBox combo1_;
+    QtButton command1_;
+    QtButton command2_;
+    QtButton command3_;
+    QtTextBox countDown_;
+    QtTimer timer_;
+    QtSocket socket_;
+    posix::PosixClock clock_;
+    posix::PosixRegional regional_;
+    posix::PosixFileSystem files_;
+    QtShell shell_;
+    QtMessageBoxes messageBoxes_;
+    QtTrayIcons tray_;
+    QtWindowMenu windowMenu_;
+    QtActivityLog log_;
+    Platform platform_;
+    QLOKfrm form_;
+    bool inListClick_ = false;
+};
+
+}  // namespace qlok::qt

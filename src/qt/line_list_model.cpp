@@ -1,0 +1,46 @@
+#include "qt/line_list_model.h"
+
+#include <limits>
+#include <utility>
+
+namespace qlok::qt {
+
+LineListModel::LineListModel(QObject* parent) : QAbstractListModel(parent) {}
+
+int LineListModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid()) {
+        return 0;
+    }
+    constexpr auto kMax = static_cast<std::size_t>(std::numeric_limits<int>::max());
+    return static_cast<int>(lines_.size() < kMax ? lines_.size() : kMax);
+}
+
+QVariant LineListModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() < 0 ||
+        index.row() >= rowCount()) {
+        return {};
+    }
+    const std::string& line = lines_[static_cast<std::size_t>(index.row())];
+    return QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size()));
+}
+
+void LineListModel::SetItems(std::vector<std::string> lines) {
+    beginResetModel();
+    lines_ = std::move(lines);
+    endResetModel();
+}
+
+void LineListModel::Append(const std::string& line) {
+    const int row = rowCount();
+    beginInsertRows(QModelIndex(), row, row);
+    lines_.push_back(line);
+    endInsertRows();
+}
+
+void LineListModel::Clear() {
+    beginResetModel();
+    std::vector<std::string>().swap(lines_);  // give the memory of a long history back
+    endResetModel();
+}
+
+}  // namespace qlok::qt

@@ -1,0 +1,264 @@
+#include "qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <map>
+
+#include "app/layout.h"
+#include "app/texts.h"
+#include "qt/qt_controls.h"
+
+namespace qlok::qt {
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect Pixels(const layout::Rect& twips) {
+    return {layout::ToPixels(twips.left), layout::ToPixels(twips.top),
+            layout::ToPixels(twips.width), layout::ToPixels(twips.height)};
+}
+
+void Place(QWidget& control, const layout::Rect& twips) {
+    control.setGeometry(Pixels(twips));
+    control.setFont(ControlFont());
+}
+
+QPushButton* MakeButton(QWidget* parent, std::string_view caption, const layout::Rect& twips) {
+    auto* button = new QPushButton(Text(caption), parent);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    Place(*button, twips);
+    return button;
+}
+
+constexpr Qt::WindowStates kStateMask =
+    Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+std::map<std::uintptr_t, QtWindow*>& Windows() {
+    static std::map<std::uintptr_t, QtWindow*> windows;
+    return windows;
+}
+
+}  // namespace
+
+QFont ControlFont() {
+    const QString preferred = Text(layout::kControlFont);
+    QFont font;
+    if (QFontDatabase::families().contains(preferred, Qt::CaseInsensitive)) {
+        font.setFamily(preferred);
+    } else {
+        // Its look-alikes first, then whatever sans-serif the system has.
+        font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                          QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+        font.setStyleHint(QFont::SansSerif);
+    }
+    font.setPointSizeF(layout::kControlFontPoints);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+MainWindow::MainWindow()
+    : QWidget(nullptr, Qt::Window),
+      combo1_(new QComboBox(this)),
+      list1_(this),
+      command1_(MakeButton(this, text::kResync, layout::kCommand1)),
+      command2_(MakeButton(this, text::kShowClock, layout::kCommand2)),
+      command3_(MakeButton(this, text::kRepeat, layout::kCommand3)),
+      countDown_(new QLineEdit(Text(text::kCountDownDefault), this)),
+      label1_(new QLabel(Text(text::kMins), this)) {
+    setWindowTitle(Text(text::kCaption));
+    QFont formFont(Text(layout::kFormFont));
+    formFont.setStyleHint(QFont::SansSerif);
+    formFont.setPointSizeF(layout::kControlFontPoints);
+    setFont(formFont);
+    if (QFile::exists(QStringLiteral(":/qlok.ico"))) {
+        setWindowIcon(QIcon(QStringLiteral(":/qlok.ico")));
+    }
+    setGeometry(Pixels(layout::kClientArea));
+    setMouseTracking(true);  // the logic's mouse-move handler
+
+    combo1_->setEditable(true);
+    combo1_->setInsertPolicy(QComboBox::NoInsert);
+    combo1_->setCompleter(nullptr);
+    Place(*combo1_, layout::kCombo1);
+
+    Place(list1_.View(), layout::kList1);
+    list1_.AddItem(" ");
+
+    Place(*countDown_, layout::kCountDown);
+    Place(*label1_, layout::kLabel1);
+    label1_->setFocusPolicy(Qt::NoFocus);
+
+    setTabOrder(combo1_, &list1_.View());
+    setTabOrder(&list1_.View(), command1_);
+    setTabOrder(command1_, command2_);
+    setTabOrder(command2_, command3_);
+    setTabOrder(command3_, countDown_);
+    combo1_->setFocus();
+
+    // The keyboard's ways to the window menu.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::RequestMenuFromKeyboard);
+    }
+}
+
+void MainWindow::ChangeState(Qt::WindowState state) {
+    const Qt::WindowStates before = windowState() & kStateMask;
+    const bool held = std::exchange(holdResize_, true);
+    switch (state) {
+        case Qt::WindowMinimized:
+            showMinimized();
+            break;
+        case Qt::WindowMaximized:
+            showMaximized();
+            break;
+        default:
+            showNormal();
+            break;
+    }
+    holdResize_ = held;
+    // Raised here, once the window is in its new state, and not from inside showMinimized,
+    // which would show a window again that the handler has just hidden.
+    if ((windowState() & kStateMask) != before && !holdResize_) {
+        emit FormResize();
+    }
+}
+
+void MainWindow::RequestMenuFromKeyboard() {
+    const QWidget* focused = focusWidget();
+    const QPoint position = focused != nullptr ? focused->mapToGlobal(focused->rect().center())
+                                               : mapToGlobal(QPoint(0, 0));
+    emit MenuRequested(position);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!holdResize_) {
+        emit FormResize();
+    }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !holdResize_) {
+        emit FormResize();
+    }
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) {
+        emit FormDblClick();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint position = event->position().toPoint();
+    if (childAt(position) != nullptr) {
+        return;  // over a control that does not take the mouse (the label)
+    }
+    const Qt::MouseButtons buttons = event->buttons();
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    const int button = (buttons.testFlag(Qt::LeftButton) ? 1 : 0) |
+                       (buttons.testFlag(Qt::RightButton) ? 2 : 0) |
+                       (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
+    const int shift = (keys.testFlag(Qt::ShiftModifier) ? 1 : 0) |
+                      (keys.testFlag(Qt::ControlModifier) ? 2 : 0) |
+                      (keys.testFlag(Qt::AltModifier) ? 4 : 0);
+    emit FormMouseMove(button, shift, position.x(), position.y());
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse && childAt(event->pos()) != nullptr) {
+        event->ignore();  // a right click on a control is no request for the window menu
+        return;
+    }
+    emit MenuRequested(event->globalPos());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    emit Closing();
+    event->accept();
+}
+
+QtWindow::QtWindow(MainWindow& widget) : widget_(widget) {
+    Windows()[Handle()] = this;
+}
+
+QtWindow::~QtWindow() {
+    Windows().erase(Handle());
+}
+
+QtWindow* QtWindow::FromHandle(std::uintptr_t handle) {
+    const auto found = Windows().find(handle);
+    return found == Windows().end() ? nullptr : found->second;
+}
+
+std::string QtWindow::Caption() const {
+    return ToLocal(widget_.windowTitle());
+}
+
+void QtWindow::SetCaption(const std::string& caption) {
+    widget_.setWindowTitle(FromLocal(caption));
+}
+
+WindowState QtWindow::State() const {
+    const Qt::WindowStates state = widget_.windowState();
+    if (state.testFlag(Qt::WindowMinimized)) {
+        return WindowState::Minimized;
+    }
+    if (state.testFlag(Qt::WindowMaximized) || state.testFlag(Qt::WindowFullScreen)) {
+        return WindowState::Maximized;
+    }
+    return WindowState::Normal;
+}
+
+void QtWindow::SetState(WindowState state) {
+    switch (state) {
+        case WindowState::Minimized:
+            widget_.ChangeState(Qt::WindowMinimized);
+            break;
+        case WindowState::Maximized:
+            widget_.ChangeState(Qt::WindowMaximized);
+            break;
+        case WindowState::Normal:
+            widget_.ChangeState(Qt::WindowNoState);
+            break;
+    }
+}
+
+void QtWindow::Hide() {
+    widget_.hide();
+}
+
+void QtWindow::Show() {
+    widget_.show();
+    widget_.raise();
+    widget_.activateWindow();
+}
+
+std::uintptr_t QtWindow::Handle() const {
+    return reinterpret_cast<std::uintptr_t>(&widget_);
+}
+
+std::uintptr_t QtWindow::IconHandle() const {
+    const qint64 key = widget_.windowIcon().cacheKey();
+    return key != 0 ? static_cast<std::uintptr_t>(key) : Handle() + 1;
+}
+
+void QtWindow::Close() {
+    widget_.close();
+}
+
+}  // namespace qlok::qt

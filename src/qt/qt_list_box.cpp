@@ -1,0 +1,98 @@
+#include "qt/qt_list_box.h"
+
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QTimer>
+#include <utility>
+
+namespace qlok::qt {
+
+namespace {
+
+// Sets a flag for the life of a scope.
+class FlagScope {
+  public:
+    explicit FlagScope(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = saved_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+  private:
+    bool& flag_;
+    bool saved_;
+};
+
+}  // namespace
+
+QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)) {
+    view_->setModel(&model_);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setUniformItemSizes(true);  // a long history is laid out without measuring each line
+    view_->setTextElideMode(Qt::ElideNone);
+
+    // A new selection, by mouse or by arrow keys, is a click.
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, view_,
+                     [this](const QItemSelection& selected, const QItemSelection&) {
+                         if (updating_ || selected.isEmpty()) {
+                             return;
+                         }
+                         raisedDuringPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
+                         RaiseClick();
+                     });
+    // A click on the line that is already selected selects nothing new but is a click too.
+    QObject::connect(view_, &QAbstractItemView::clicked, view_, [this](const QModelIndex&) {
+        if (!raisedDuringPress_) {
+            RaiseClick();
+        }
+        raisedDuringPress_ = false;
+    });
+}
+
+QtListBox::~QtListBox() {
+    delete view_.data();
+}
+
+void QtListBox::RaiseClick() {
+    if (clickPending_ || !onClick_) {
+        return;
+    }
+    clickPending_ = true;
+    // The handler reloads the list, which must not happen inside the view's own event.
+    QTimer::singleShot(0, view_, [this] {
+        clickPending_ = false;
+        FlagScope guard(updating_);
+        onClick_();
+    });
+}
+
+void QtListBox::Clear() {
+    FlagScope guard(updating_);
+    raisedDuringPress_ = false;
+    model_.Clear();
+}
+
+void QtListBox::AddItem(const std::string& line) {
+    FlagScope guard(updating_);
+    model_.Append(line);
+}
+
+void QtListBox::SetItems(std::vector<std::string> lines) {
+    FlagScope guard(updating_);
+    raisedDuringPress_ = false;
+    model_.SetItems(std::move(lines));
+}
+
+int QtListBox::NewIndex() const {
+    return model_.rowCount() - 1;
+}
+
+void QtListBox::SetTopIndex(int index) {
+    if (index < 0 || index >= model_.rowCount()) {
+        return;
+    }
+    view_->scrollTo(model_.index(index), QAbstractItemView::PositionAtTop);
+}
+
+}  // namespace qlok::qt

@@ -1,0 +1,48 @@
+// The activity list: a list view over a line model, behind the window logic's list box.
+#pragma once
+
+#include <QListView>
+#include <QPointer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "qt/line_list_model.h"
+
+namespace qlok::qt {
+
+class QtListBox final : public ListBox {
+  public:
+    // Creates the view as a child of parent (or as its own window without one).
+    explicit QtListBox(QWidget* parent = nullptr);
+    ~QtListBox() override;
+    QtListBox(const QtListBox&) = delete;
+    QtListBox& operator=(const QtListBox&) = delete;
+
+    void Clear() override;
+    void AddItem(const std::string& line) override;
+    void SetItems(std::vector<std::string> lines) override;
+    int NewIndex() const override;
+    void SetTopIndex(int index) override;
+
+    // The view that shows the lines.
+    QListView& View() const { return *view_; }
+    // The lines behind the view.
+    LineListModel& Model() { return model_; }
+    // Called once per user action that selects or clicks a line, after the action is done;
+    // changes made through this class never call it.
+    void SetClickHandler(std::function<void()> handler) { onClick_ = std::move(handler); }
+
+  private:
+    void RaiseClick();
+
+    LineListModel model_;
+    QPointer<QListView> view_;
+    std::function<void()> onClick_;
+    bool updating_ = false;           // our own changes are no user action
+    bool clickPending_ = false;       // one queued click per action
+    bool raisedDuringPress_ = false;  // the press already selected a new line
+};
+
+}  // namespace qlok::qt
