@@ -11,7 +11,7 @@ packages=(
     clang-format
     xvfb xauth x11-utils xdotool imagemagick
     faketime libfaketime
-    iproute2 util-linux locales
+    iproute2 util-linux locales tzdata
 )
 locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8)
 
