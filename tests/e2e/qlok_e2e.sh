@@ -165,7 +165,7 @@ check_history() {
     local lines
     lines=$(grep -c $'\r$' QLOK.log)
     [[ $lines -eq 1 && $(wc -l <QLOK.log) -eq 1 ]] || fail "QLOK.log holds $lines lines, not 1"
-    [[ $(tail -c $((${#1} + 2)) QLOK.log) == "$1"$'\r\n' ]] ||
+    tail -c $((${#1} + 2)) QLOK.log | cmp -s - <(printf '%s\r\n' "$1") ||
         fail "QLOK.log does not end with '$1' CR LF: $(od -c QLOK.log | tail -3)"
 }
 
@@ -199,8 +199,8 @@ case $test_case in
             [[ $recorded == "$served 0" ]] ||
                 fail "clock_settime got '$recorded', wanted '$served 0' (the server's UTC second)"
             check_history " ok"
-            # Caption: server local time, offset, direction (UK formats, TZ +05:30).
-            local_text=$(TZ=Asia/Kolkata date -d "@$served" '+%d/%m/%Y %H:%M:%S')
+            # Caption: server local time (short date, long time), offset, direction.
+            local_text=$(LC_ALL=en_GB.UTF-8 TZ=Asia/Kolkata date -d "@$served" '+%x %X')
             caption=$(DISPLAY=$display xdotool search --name '^QLOK ' getwindowname 2>/dev/null | head -1)
             want="^QLOK $(escape "$local_text") 00:00:0[45] \\(Slow\\)\$"
             [[ $caption =~ $want ]] ||
