@@ -14,6 +14,8 @@ target_compile_options(qlok_warnings INTERFACE
     -Woverloaded-virtual
     -Wnull-dereference
     -Wimplicit-fallthrough
+    # GCC 12 reports a false -Wrestrict when optimising std::string assignments.
+    $<$<AND:$<CXX_COMPILER_ID:GNU>,$<VERSION_LESS:$<CXX_COMPILER_VERSION>,13>>:-Wno-restrict>
     $<$<BOOL:${QLOK_WARNINGS_AS_ERRORS}>:-Werror>
 )
 
