@@ -29,9 +29,12 @@ class LineListModel final : public QAbstractListModel {
     void Clear();
     // The lines as they are held.
     const std::vector<std::string>& Lines() const { return lines_; }
+    // The row of the longest line in bytes, or -1 when there is none.
+    int LongestRow() const { return longestRow_; }
 
   private:
     std::vector<std::string> lines_;
+    int longestRow_ = -1;
 };
 
 }  // namespace qlok::qt

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <utility>
 
@@ -22,6 +23,26 @@ class FlagScope {
     bool saved_;
 };
 
+// The view sizes every line like one sample line; the sample is the longest line, so that the
+// list scrolls far enough sideways for all of them.
+class LongestLineDelegate final : public QStyledItemDelegate {
+  public:
+    LongestLineDelegate(const LineListModel& model, QObject* parent)
+        : QStyledItemDelegate(parent), model_(model) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const int longest = model_.LongestRow();
+        QSize size =
+            QStyledItemDelegate::sizeHint(option, longest < 0 ? index : model_.index(longest, 0));
+        // Longest in bytes is not always widest on screen: leave room for a few wide letters.
+        size.rwidth() += 4 * option.fontMetrics.averageCharWidth();
+        return size;
+    }
+
+  private:
+    const LineListModel& model_;
+};
+
 }  // namespace
 
 QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)) {
@@ -30,6 +51,7 @@ QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)) {
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setUniformItemSizes(true);  // a long history is laid out without measuring each line
+    view_->setItemDelegate(new LongestLineDelegate(model_, view_));
     view_->setTextElideMode(Qt::ElideNone);
 
     // A new selection, by mouse or by arrow keys, is a click.
