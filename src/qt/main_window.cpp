@@ -4,9 +4,11 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFontDatabase>
+#include <QHideEvent>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QShowEvent>
 #include <map>
 
 #include "app/layout.h"
@@ -190,6 +192,22 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     emit Closing();
     event->accept();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    // Hiding the window moves the focus on to the next control; it comes back where it was.
+    if (!event->spontaneous()) {
+        focusBeforeHide_ = focusWidget();
+    }
+    QWidget::hideEvent(event);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (focusBeforeHide_ != nullptr) {
+        focusBeforeHide_->setFocus();
+        focusBeforeHide_ = nullptr;
+    }
 }
 
 QtWindow::QtWindow(MainWindow& widget) : widget_(widget) {

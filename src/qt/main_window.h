@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 #include <cstdint>
@@ -58,6 +59,8 @@ class MainWindow final : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     QComboBox* combo1_;
@@ -68,6 +71,7 @@ class MainWindow final : public QWidget {
     QLineEdit* countDown_;
     QLabel* label1_;
     bool holdResize_ = false;  // ChangeState raises the one FormResize itself
+    QPointer<QWidget> focusBeforeHide_;
 };
 
 // The window as the logic sees it.
