@@ -1,6 +1,9 @@
 // A TCP client with the members and events of the Winsock control.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -23,6 +26,13 @@ inline constexpr int kAddressNotAvailable = 10049;
 inline constexpr int kHostNotFound = 11001;
 inline constexpr int kUnspecified = 10004;
 }  // namespace winsock_error
+
+// The number as the Error event carries it: 16 bits, signed, out-of-range values clamped.
+inline std::int16_t ErrorNumber16(int number) {
+    return static_cast<std::int16_t>(std::clamp<int>(number,
+                                                     std::numeric_limits<std::int16_t>::min(),
+                                                     std::numeric_limits<std::int16_t>::max()));
+}
 
 // Events reach the window as Winsock1_Connect, Winsock1_DataArrival(count), Winsock1_Close
 // (only when the server closes) and Winsock1_Error(number, description); never from inside

@@ -1,8 +1,6 @@
 #include "qt/front_end.h"
 
 #include <QApplication>
-#include <algorithm>
-#include <limits>
 #include <utility>
 
 #include "app/layout.h"
@@ -10,16 +8,6 @@
 #include "desktop/systray.h"
 
 namespace qlok::qt {
-
-namespace {
-
-std::int16_t ToInt16(int number) {
-    return static_cast<std::int16_t>(std::clamp<int>(number,
-                                                     std::numeric_limits<std::int16_t>::min(),
-                                                     std::numeric_limits<std::int16_t>::max()));
-}
-
-}  // namespace
 
 std::string JoinArguments(int argc, char** argv) {
     std::string line;
@@ -45,7 +33,7 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
           [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
           [this] { form_.Winsock1_Close(); },
           [this](int number, const std::string& description) {
-              form_.Winsock1_Error(ToInt16(number), description);
+              form_.Winsock1_Error(ErrorNumber16(number), description);
           },
       }),
       messageBoxes_(&widget_),

@@ -1,6 +1,4 @@
 // One Daytime exchange: Resync, and the socket's connect, data and error events.
-#include <algorithm>
-#include <limits>
 
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
@@ -8,16 +6,6 @@
 #include "sync/daytime.h"
 
 namespace qlok {
-
-namespace {
-
-std::int16_t ToInt16(int number) {
-    return static_cast<std::int16_t>(std::clamp<int>(number,
-                                                     std::numeric_limits<std::int16_t>::min(),
-                                                     std::numeric_limits<std::int16_t>::max()));
-}
-
-}  // namespace
 
 void QLOKfrm::Command1_Click() {
     List1.Clear();
@@ -32,7 +20,7 @@ void QLOKfrm::Command1_Click() {
     Winsock1.SetRemoteHost(Combo1.Text());
     Winsock1.SetRemotePort(text::kDaytimePort);
     if (const auto failure = Winsock1.Connect()) {
-        Winsock1_Error(ToInt16(failure->number), failure->description);
+        Winsock1_Error(ErrorNumber16(failure->number), failure->description);
     }
 }
 
