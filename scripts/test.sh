@@ -14,7 +14,6 @@ for preset in ci asan; do
     echo "== $preset: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
-    echo "== $preset: test"
+    echo "== $preset: built in $((SECONDS - start)) s; test"
     ctest --preset "$preset" --parallel "$jobs"
-    echo "== $preset: done in $((SECONDS - start)) s"
 done
