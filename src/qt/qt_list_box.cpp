@@ -45,7 +45,7 @@ class LongestLineDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)) {
+QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)), owned_(view_) {
     view_->setModel(&model_);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -73,7 +73,7 @@ QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)) {
 }
 
 QtListBox::~QtListBox() {
-    delete view_.data();
+    delete owned_.data();
 }
 
 void QtListBox::RaiseClick() {

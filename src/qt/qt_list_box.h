@@ -38,7 +38,8 @@ class QtListBox final : public ListBox {
     void RaiseClick();
 
     LineListModel model_;
-    QPointer<QListView> view_;
+    QListView* view_;            // never null while this box lives
+    QPointer<QListView> owned_;  // null once a parent widget has deleted the view
     std::function<void()> onClick_;
     bool updating_ = false;           // our own changes are no user action
     bool clickPending_ = false;       // one queued click per action
