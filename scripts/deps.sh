@@ -13,7 +13,7 @@ packages=(
     faketime libfaketime
     iproute2 util-linux locales tzdata
 )
-locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8)
+locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 cs_CZ.UTF-8 nb_NO.UTF-8)
 
 if [[ $(id -u) -eq 0 ]]; then
     as_root=()

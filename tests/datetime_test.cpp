@@ -79,6 +79,18 @@ TEST(DateText, TwoDigitYearsFallInTheWindow) {
     EXPECT_EQ(TextToDate("12/05/30", c), D(1930, 12, 5));
 }
 
+TEST(DateText, GnuFlagsPadAsTheyAsk) {
+    RegionalFormats f;
+    f.shortDate = "%-d.%-m.%Y";
+    f.longTime = "%_H:%M:%S %^p";
+    f.am = "am";
+    EXPECT_EQ(DateToText(D(2026, 6, 5, 7, 8, 9), f), "5.6.2026  7:08:09 AM");
+    EXPECT_EQ(TextToDate("5.6.2026  7:08:09 AM", f), D(2026, 6, 5, 7, 8, 9));
+    f.shortDate = "%d/%m/%C%y";
+    EXPECT_EQ(DateToText(D(1999, 6, 5), f), "05/06/1999");
+    EXPECT_EQ(TextToDate("05/06/1999", f), D(1999, 6, 5));
+}
+
 TEST(DateText, MonthNamesAndComposites) {
     RegionalFormats f;
     f.shortDate = "%e %b %Y";

@@ -44,7 +44,7 @@ Passed PassedOn() {
 }
 
 std::string Tip(const NotifyIconData& data) {
-    return std::string(data.szTip.data());  // up to the NUL
+    return data.szTip.substr(0, data.szTip.find('\0'));
 }
 
 TEST(WindowMenu, LoadAppendsTheCommandsAfterASeparatorAndInstallsTheProcedure) {
@@ -88,6 +88,13 @@ TEST(WindowMenu, HelpOpensThePresentFileAndStillPassesTheMessageOn) {
     EXPECT_EQ(app.shell.opened, std::vector<std::string>{"QLOK instructions.txt"});
     EXPECT_EQ(PassedOn(), (Passed{{kHwnd, kSysCommand, 1011, 77}}));
     EXPECT_TRUE(app.messageBoxes.shown.empty());
+
+    // A viewer that cannot be started ends the command with a word to the user.
+    app.shell.fail = true;
+    EXPECT_EQ(Send(app, kSysCommand, 1011, 77), 0);
+    EXPECT_EQ(PassedOn().size(), 1u);
+    ASSERT_EQ(app.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(app.messageBoxes.shown[0].text, "QLOK instructions.txt could not be opened.");
 }
 
 TEST(WindowMenu, HelpWithoutTheFileSaysSoAndLooksAgainNextTime) {
@@ -225,10 +232,10 @@ TEST(Tray, TitleBarMinimiseGoesToTheTaskbarEvenAfterARoundTrip) {
     EXPECT_EQ(app.tray.calls.size(), 2u);  // the add and the delete of the round trip only
 }
 
-TEST(Tray, TooltipKeepsAtMost63BytesOfWholeCharacters) {
+TEST(Tray, TooltipKeepsAtMost63Characters) {
     const std::string c63(63, 'x');
     const std::string c70 = std::string(60, 'y') + "0123456789";
-    const std::string umlauts = std::string(62, 'z') + "\xC3\xA4";  // a-umlaut across the cut
+    const std::string umlauts = std::string(62, 'z') + "\xC3\xA4\xC3\xA4";  // two bytes each
     struct Case {
         std::string caption;
         std::string tip;
@@ -236,17 +243,16 @@ TEST(Tray, TooltipKeepsAtMost63BytesOfWholeCharacters) {
     for (const Case& c : {Case{"QLOK", "QLOK"},
                           {c63, c63},
                           {c70, c70.substr(0, 63)},
-                          {umlauts, umlauts.substr(0, 62)}}) {
+                          {umlauts, umlauts.substr(0, 64)}}) {
         FakeApp app;
         app.window.caption = c.caption;
         app.Load();
         ChooseMinToSystray(app);
         ASSERT_EQ(app.tray.calls.size(), 1u);
-        const std::array<char, 64>& field = app.tray.calls[0].data.szTip;
+        const std::string& field = app.tray.calls[0].data.szTip;
         EXPECT_EQ(Tip(app.tray.calls[0].data), c.tip);
-        for (std::size_t i = c.tip.size() + 1; i < field.size(); ++i) {
-            EXPECT_EQ(field[i], ' ') << c.caption << " at " << i;
-        }
+        const std::size_t characters = std::min<std::size_t>(c.caption.size(), 63);
+        EXPECT_EQ(field.substr(c.tip.size()), '\0' + std::string(63 - characters, ' '));
     }
 }
 
@@ -281,11 +287,15 @@ TEST(Tray, RefusedIconLeavesTheWindowOnTheTaskbar) {
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
 }
 
-TEST(Tray, ClosingTheWindowRemovesAnIconItStillHas) {
+TEST(Tray, ClosingTheWindowRemovesAnIconItStillHasAndEndsTheWork) {
     FakeApp app;
     app.Load();
+    app.form.Command3_Click();
+    app.form.Command1_Click();
     app.form.Form_Unload();
     EXPECT_TRUE(app.tray.calls.empty());
+    EXPECT_FALSE(app.timer1.enabled);
+    EXPECT_EQ(app.winsock1.state, 0);
 
     ChooseMinToSystray(app);
     app.form.Form_Unload();

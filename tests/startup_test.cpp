@@ -85,6 +85,13 @@ TEST(FormLoad, UnreadableServersFileIsReportedAndTheBuiltInsServe) {
     EXPECT_EQ(app.combo1.items, (Lines{"time.nist.gov", "129.6.15.28"}));
     EXPECT_EQ(app.List().back(),
               "QLOK servers.ini could not be read (Permission denied); using the built-in servers");
+
+    FakeApp synced("1");  // the sync clears the list, and the reason is listed after it
+    synced.files.files["QLOK servers.ini"] = "x";
+    synced.files.unreadable.insert("QLOK servers.ini");
+    synced.Load();
+    EXPECT_EQ(synced.List().front(), "target: time.nist.gov");
+    EXPECT_EQ(synced.List().back(), app.List().back());
 }
 
 TEST(FormLoad, EmptyServersFileLeavesNothingToSelectAndTheSyncReportsIt) {

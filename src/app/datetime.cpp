@@ -66,6 +66,47 @@ std::string NameOr(const std::string& name, int fallback) {
     return name.empty() ? Padded(fallback, 2, '0') : name;
 }
 
+// One conversion of a pattern: GNU flags and a field width may stand between the '%' and
+// the letter, and so may the E and O modifiers.
+struct Conversion {
+    char flag = 0;  // '-' no padding, '_' spaces, '0' zeros, '^' upper case
+    char letter = 0;
+};
+
+Conversion ReadConversion(std::string_view pattern, std::size_t& i) {
+    Conversion c;
+    while (i + 1 < pattern.size() &&
+           std::string_view("-_0^#").find(pattern[i]) != std::string_view::npos) {
+        c.flag = pattern[i++];
+    }
+    while (i + 1 < pattern.size() && pattern[i] >= '1' && pattern[i] <= '9') {
+        ++i;  // a field width: the plain width serves
+    }
+    if ((pattern[i] == 'E' || pattern[i] == 'O') && i + 1 < pattern.size()) {
+        ++i;
+    }
+    c.letter = pattern[i];
+    return c;
+}
+
+std::string Lower(std::string text) {
+    for (char& ch : text) {
+        if (ch >= 'A' && ch <= 'Z') {
+            ch = static_cast<char>(ch - 'A' + 'a');
+        }
+    }
+    return text;
+}
+
+std::string Upper(std::string text) {
+    for (char& ch : text) {
+        if (ch >= 'a' && ch <= 'z') {
+            ch = static_cast<char>(ch - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
 void Format(std::string_view pattern, const DateParts& p, const RegionalFormats& f,
             std::string& out, int depth) {
     const int hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
@@ -74,62 +115,80 @@ void Format(std::string_view pattern, const DateParts& p, const RegionalFormats&
             out += pattern[i];
             continue;
         }
-        char c = pattern[++i];
-        if ((c == 'E' || c == 'O') && i + 1 < pattern.size()) {
-            c = pattern[++i];  // alternative eras and digits: the plain form
-        }
+        ++i;
+        const Conversion conversion = ReadConversion(pattern, i);
+        const char c = conversion.letter;
+        auto number = [&](int value, char pad) {
+            switch (conversion.flag) {
+                case '-':
+                    return std::to_string(value);
+                case '_':
+                    return Padded(value, 2, ' ');
+                case '0':
+                    return Padded(value, 2, '0');
+                default:
+                    return Padded(value, 2, pad);
+            }
+        };
+        auto word = [&](const std::string& text) {
+            return conversion.flag == '^' ? Upper(text) : text;
+        };
         switch (c) {
             case 'd':
-                out += Padded(p.day, 2, '0');
+                out += number(p.day, '0');
                 break;
             case 'e':
-                out += Padded(p.day, 2, ' ');
+                out += number(p.day, ' ');
                 break;
             case 'm':
-                out += Padded(p.month, 2, '0');
+                out += number(p.month, '0');
                 break;
             case 'y':
-                out += Padded(p.year % 100, 2, '0');
+                out += number(p.year % 100, '0');
                 break;
             case 'Y':
                 out += std::to_string(p.year);
                 break;
             case 'C':
-                out += Padded(p.year / 100, 2, '0');
+                out += number(p.year / 100, '0');
                 break;
             case 'H':
-                out += Padded(p.hour, 2, '0');
+                out += number(p.hour, '0');
                 break;
             case 'k':
-                out += Padded(p.hour, 2, ' ');
+                out += number(p.hour, ' ');
                 break;
             case 'I':
-                out += Padded(hour12, 2, '0');
+                out += number(hour12, '0');
                 break;
             case 'l':
-                out += Padded(hour12, 2, ' ');
+                out += number(hour12, ' ');
                 break;
             case 'M':
-                out += Padded(p.minute, 2, '0');
+                out += number(p.minute, '0');
                 break;
             case 'S':
-                out += Padded(p.second, 2, '0');
+                out += number(p.second, '0');
                 break;
             case 'p':
-                out += p.hour < 12 ? f.am : f.pm;
+                out += word(p.hour < 12 ? f.am : f.pm);
+                break;
+            case 'P':
+                out += Lower(p.hour < 12 ? f.am : f.pm);
                 break;
             case 'b':
             case 'h':
-                out += NameOr(f.monthAbbreviations[static_cast<std::size_t>(p.month - 1)], p.month);
+                out += word(
+                    NameOr(f.monthAbbreviations[static_cast<std::size_t>(p.month - 1)], p.month));
                 break;
             case 'B':
-                out += NameOr(f.monthNames[static_cast<std::size_t>(p.month - 1)], p.month);
+                out += word(NameOr(f.monthNames[static_cast<std::size_t>(p.month - 1)], p.month));
                 break;
             case 'a':
-                out += f.dayAbbreviations[static_cast<std::size_t>(WeekDay(p))];
+                out += word(f.dayAbbreviations[static_cast<std::size_t>(WeekDay(p))]);
                 break;
             case 'A':
-                out += f.dayNames[static_cast<std::size_t>(WeekDay(p))];
+                out += word(f.dayNames[static_cast<std::size_t>(WeekDay(p))]);
                 break;
             case 'n':
                 out += '\n';
@@ -176,6 +235,7 @@ struct Fields {
     int hour12 = -1;     // hour read by %I or %l, before %p applies
     int meridiem = -1;   // 0 am, 1 pm
     bool year2 = false;  // the year was read with two digits
+    int century = -1;    // read by %C
 };
 
 bool IsSpace(char c) {
@@ -254,22 +314,25 @@ bool Parse(std::string_view text, std::size_t& pos, std::string_view pattern,
             ++pos;
             continue;
         }
-        char c = pattern[++i];
-        if ((c == 'E' || c == 'O') && i + 1 < pattern.size()) {
-            c = pattern[++i];
-        }
+        ++i;
+        const Conversion conversion = ReadConversion(pattern, i);
+        const char c = conversion.letter;
+        const bool spaced = conversion.flag == '_' || c == 'e' || c == 'k' || c == 'l';
         int v = 0;
         bool ok = true;
         switch (c) {
             case 'd':
             case 'e':
-                ok = ReadNumber(text, pos, 2, c == 'e', out.parts.day);
+                ok = ReadNumber(text, pos, 2, spaced, out.parts.day);
+                break;
+            case 'C':
+                ok = ReadNumber(text, pos, 2, spaced, out.century);
                 break;
             case 'm':
-                ok = ReadNumber(text, pos, 2, false, out.parts.month);
+                ok = ReadNumber(text, pos, 2, spaced, out.parts.month);
                 break;
             case 'y':
-                ok = ReadNumber(text, pos, 2, false, out.parts.year);
+                ok = ReadNumber(text, pos, 2, spaced, out.parts.year);
                 out.year2 = true;
                 break;
             case 'Y':
@@ -278,17 +341,17 @@ bool Parse(std::string_view text, std::size_t& pos, std::string_view pattern,
                 break;
             case 'H':
             case 'k':
-                ok = ReadNumber(text, pos, 2, c == 'k', out.parts.hour);
+                ok = ReadNumber(text, pos, 2, spaced, out.parts.hour);
                 break;
             case 'I':
             case 'l':
-                ok = ReadNumber(text, pos, 2, c == 'l', out.hour12);
+                ok = ReadNumber(text, pos, 2, spaced, out.hour12);
                 break;
             case 'M':
-                ok = ReadNumber(text, pos, 2, false, out.parts.minute);
+                ok = ReadNumber(text, pos, 2, spaced, out.parts.minute);
                 break;
             case 'S':
-                ok = ReadNumber(text, pos, 2, false, out.parts.second);
+                ok = ReadNumber(text, pos, 2, spaced, out.parts.second);
                 break;
             case 'p':
             case 'P':
@@ -307,7 +370,7 @@ bool Parse(std::string_view text, std::size_t& pos, std::string_view pattern,
                     ReadName(text, pos, f.monthAbbreviations, v)) {
                     out.parts.month = v + 1;
                 } else {
-                    ok = ReadNumber(text, pos, 2, false, out.parts.month);
+                    ok = ReadNumber(text, pos, 2, spaced, out.parts.month);
                 }
                 break;
             case 'a':
@@ -372,7 +435,11 @@ std::optional<DateValue> ParseWhole(std::string_view text, std::string_view patt
         p.hour += 12;  // a 24-hour pattern with a meridiem: 3:00 PM
     }
     if (hasDate && fields.year2) {
-        p.year += p.year < 30 ? 2000 : 1900;  // the two-digit year window 1930..2029
+        if (fields.century >= 0) {
+            p.year += fields.century * 100;
+        } else {
+            p.year += p.year < 30 ? 2000 : 1900;  // the two-digit year window 1930..2029
+        }
     }
     if (!hasDate) {
         p.year = 1899;

@@ -33,6 +33,7 @@ void QLOKfrm::Form_Load() {
     int serverNumber = 0;
     const std::string serversFile(text::kServersFile);
     bool fromFile = false;
+    std::string problem;
     if (FileExists(serversFile)) {
         const ReadResult file = platform_.files.ReadAll(serversFile);
         if (file.ok) {
@@ -43,8 +44,9 @@ void QLOKfrm::Form_Load() {
             Combo1.SetListIndex(0);
             fromFile = true;
         } else {
-            AddLine(serversFile + " could not be read (" + file.error +
-                    "); using the built-in servers");
+            problem =
+                serversFile + " could not be read (" + file.error + "); using the built-in servers";
+            AddLine(problem);
         }
     }
     if (!fromFile) {
@@ -61,6 +63,9 @@ void QLOKfrm::Form_Load() {
         ServerIndexFromCommandLine(commandLine_, Combo1.ListCount(), Formats().decimalSeparator);
     Combo1.SetListIndex(serverNumber);
     Command1_Click();
+    if (!problem.empty()) {
+        AddLine(problem);  // the sync cleared the list; the user should still see why
+    }
 }
 
 bool QLOKfrm::FileExists(const std::string& folderspec) const {

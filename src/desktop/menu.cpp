@@ -46,7 +46,12 @@ std::intptr_t MainWndProc(std::uintptr_t hWnd, std::uint32_t uMsg, std::uintptr_
             form.Me.SetState(WindowState::Minimized);
             return 0;
         case MenuAction::OpenHelp:
-            services.shell.OpenTextFile(helpFile);
+            if (!services.shell.OpenTextFile(helpFile)) {
+                services.messageBoxes.Show(helpFile + " could not be opened.",
+                                           std::string(text::kHelpTitle),
+                                           kMbOk | kMbIconInformation);
+                return 0;
+            }
             break;
         case MenuAction::HelpMissing:
             services.messageBoxes.Show(std::string(text::kHelpMissing),

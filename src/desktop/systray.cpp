@@ -10,17 +10,21 @@ QLOKfrm* MainForm = nullptr;
 std::int16_t InTrayMode = kFalse;
 NotifyIconData TrayIconData{};
 
-std::array<char, 64> TipField(std::string_view caption) {
-    std::array<char, 64> field;
-    field.fill(' ');
-    std::size_t length = caption.size() < 63 ? caption.size() : 63;
-    // The caption is UTF-8: cut before a character that does not fit whole, never inside it.
-    while (length > 0 && length < caption.size() &&
-           (static_cast<unsigned char>(caption[length]) & 0xC0) == 0x80) {
-        --length;
+std::string TipField(std::string_view caption) {
+    constexpr int kTipCharacters = 63;
+    auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+    std::size_t end = 0;
+    int characters = 0;
+    while (end < caption.size() && characters < kTipCharacters) {
+        ++end;
+        while (end < caption.size() && continuation(caption[end])) {
+            ++end;  // the rest of a multi-byte character
+        }
+        ++characters;
     }
-    caption.copy(field.data(), length);
-    field[length] = '\0';
+    std::string field(caption.substr(0, end));
+    field += '\0';
+    field.append(static_cast<std::size_t>(kTipCharacters - characters), ' ');
     return field;
 }
 
@@ -86,6 +90,11 @@ void QLOKfrm::Form_MouseMove(int /*button*/, int /*shift*/, double x, double /*y
 }
 
 void QLOKfrm::Form_Unload() {
+    // Nothing may set the clock or write the history after the window has gone.
+    Timer1.SetEnabled(false);
+    if (Winsock1.State() != 0) {
+        Winsock1.Close();
+    }
     if (InTrayMode != kFalse) {
         platform_.tray.Shell_NotifyIcon(kNimDelete, TrayIconData);
     }

@@ -1,8 +1,8 @@
 // Module Systray: the tray-mode flag, the tray record and the main-window reference.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/desktop.h"
@@ -31,9 +31,9 @@ extern std::int16_t InTrayMode;
 // The record of the last Build_Nid; a later delete names the same icon.
 extern NotifyIconData TrayIconData;
 
-// The 64-byte tooltip field: the caption cut to 63 bytes of whole characters, a NUL, then
-// spaces.
-std::array<char, 64> TipField(std::string_view caption);
+// The tooltip field: the caption cut to 63 characters (UTF-8 is counted by character), a
+// NUL, then spaces up to 64 characters.
+std::string TipField(std::string_view caption);
 
 // Whether a mouse message from the icon brings the window back.
 bool RestoresWindow(int mouseMessage);

@@ -38,7 +38,9 @@ struct NotifyIconData {
     std::uint32_t uFlags = 0;
     std::uint32_t uCallbackMessage = 0;
     std::uintptr_t hIcon = 0;
-    std::array<char, 64> szTip{};
+    // The tip as text: at most 63 characters, a NUL, then spaces up to 64 characters; each
+    // desktop converts it to its own charset when it hands the record over.
+    std::string szTip;
 };
 
 inline constexpr int kNimAdd = 0;

@@ -9,6 +9,7 @@ namespace {
 
 std::tm LocalTm() {
     const std::time_t now = std::time(nullptr);
+    tzset();  // the zone in force now, also when it changed while the program runs
     std::tm local{};
     localtime_r(&now, &local);
     return local;

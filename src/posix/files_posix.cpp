@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "posix_services.h"
 
@@ -26,18 +27,23 @@ class PosixAppendFile final : public AppendFile {
 
     bool Append(std::string_view text) override {
         // One write: with O_APPEND the kernel places it whole at the end, so lines of
-        // concurrent writers never interleave.
-        std::size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                lastError_ = ErrorText(errno);
-                return false;
+        // concurrent writers never interleave. A second write for a remainder could.
+        ssize_t n = 0;
+        do {
+            n = ::write(fd_, text.data(), text.size());
+        } while (n < 0 && errno == EINTR);
+        if (n < 0) {
+            lastError_ = ErrorText(errno);
+            return false;
+        }
+        if (static_cast<std::size_t>(n) < text.size()) {
+            lastError_ = "only " + std::to_string(n) + " of " + std::to_string(text.size()) +
+                         " bytes written";
+            // End the fragment, so that the next line starts on a line of its own.
+            if (::write(fd_, "\r\n", 2) < 0) {
+                lastError_ += ": " + ErrorText(errno);
             }
-            done += static_cast<std::size_t>(n);
+            return false;
         }
         return true;
     }

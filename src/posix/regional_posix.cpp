@@ -11,14 +11,33 @@ std::string Info(nl_item item) {
     return text != nullptr ? text : "";
 }
 
-// Drops the time-zone conversions: the general date/time text carries no zone.
+// Drops the time-zone conversions and the blanks they leave: the general date/time text
+// carries no zone.
 std::string WithoutZone(std::string pattern) {
-    for (const char* zone : {" %Z", "%Z", " %z", "%z"}) {
+    for (const char* zone : {"%Z", "%z"}) {
         for (std::size_t at; (at = pattern.find(zone)) != std::string::npos;) {
-            pattern.erase(at, std::char_traits<char>::length(zone));
+            pattern.erase(at, 2);
         }
     }
-    return pattern;
+    for (std::size_t at; (at = pattern.find("  ")) != std::string::npos;) {
+        pattern.erase(at, 1);
+    }
+    const std::size_t first = pattern.find_first_not_of(' ');
+    const std::size_t last = pattern.find_last_not_of(' ');
+    return first == std::string::npos ? std::string() : pattern.substr(first, last - first + 1);
+}
+
+// Readings are compared through their text, so a time format without seconds would make every
+// comparison one of whole minutes; such locales get the nearest form with seconds.
+std::string WithSeconds(const std::string& time) {
+    for (const char* seconds : {"%S", "%T", "%r", "%X"}) {
+        if (time.find(seconds) != std::string::npos) {
+            return time;
+        }
+    }
+    const bool twelveHour =
+        time.find("%I") != std::string::npos || time.find("%l") != std::string::npos;
+    return twelveHour ? "%I:%M:%S %p" : "%H:%M:%S";
 }
 
 }  // namespace
@@ -30,12 +49,9 @@ RegionalFormats PosixRegional::Formats() const {
     if (time == "%r" && !Info(T_FMT_AMPM).empty()) {
         time = Info(T_FMT_AMPM);
     }
-    f.longTime = WithoutZone(time);
+    f.longTime = WithSeconds(WithoutZone(time));
     if (f.shortDate.empty()) {
         f.shortDate = "%m/%d/%y";
-    }
-    if (f.longTime.empty()) {
-        f.longTime = "%H:%M:%S";
     }
     f.am = Info(AM_STR);
     f.pm = Info(PM_STR);

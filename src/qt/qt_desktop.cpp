@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -118,7 +119,7 @@ bool QtTrayIcons::Shell_NotifyIcon(int operation, const NotifyIconData& data) {
     if (icon.isNull()) {
         icon = window_.style()->standardIcon(QStyle::SP_ComputerIcon);
     }
-    const std::size_t tipLength = strnlen(data.szTip.data(), data.szTip.size());
+    const std::size_t tipLength = std::min(data.szTip.find('\0'), data.szTip.size());
     icon_.setIcon(icon);
     icon_.setToolTip(FromLocal(std::string(data.szTip.data(), tipLength)));
     icon_.show();  // adding a shown icon again only renews it, as a refresh expects

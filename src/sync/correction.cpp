@@ -28,11 +28,15 @@ void QLOKfrm::Winsock1_Close() {
         return;
     }
 
+    // Comparing with a reading that is no date would report nonsense; nothing is set.
     const auto serverLocal = TextToDate(ToLocalTimeText(ReceiveBuffer), formats);
-    const auto arrival = TextToDate(ArrivalLocalTime, formats);
-    if (!serverLocal || !arrival) {
-        // Comparing with a reading that is no date would report nonsense; nothing is set.
+    if (!serverLocal) {
         AddLine("      reply holds no valid date and time: " + ReceiveBuffer);
+        return;
+    }
+    const auto arrival = TextToDate(ArrivalLocalTime, formats);
+    if (!arrival) {
+        AddLine("      local time cannot be read back in the regional format: " + ArrivalLocalTime);
         return;
     }
     const long long local = TotalSeconds(*arrival);

@@ -35,6 +35,13 @@ const LocaleCase kLocales[] = {
      "QLOK 05/12/26 22:54:24 00:00:05 (Slow)", "05/12/26 22:54:19 00:00:05 (Slow) ok\r\n"},
     {"de_DE.UTF-8", "00:00:05", "05.12.2026", ",", "Dezember", "Samstag",
      "QLOK 05.12.2026 22:54:24 00:00:05 (Slow)", "05.12.2026 22:54:19 00:00:05 (Slow) ok\r\n"},
+    // Unpadded day and month (%-d.%-m.%Y).
+    {"cs_CZ.UTF-8", "00:00:05", "5.12.2026", ",", "prosince", "Sobota",
+     "QLOK 5.12.2026 22:54:24 00:00:05 (Slow)", "5.12.2026 22:54:19 00:00:05 (Slow) ok\r\n"},
+    // A month name in the date, and a time format without seconds (which gets them).
+    {"nb_NO.UTF-8", "00:00:05", "05. des. 2026", ",", "desember", "l\xC3\xB8rdag",
+     "QLOK 05. des. 2026 22:54:24 00:00:05 (Slow)",
+     "05. des. 2026 22:54:19 00:00:05 (Slow) ok\r\n"},
 };
 
 class UnderLocale : public ::testing::TestWithParam<LocaleCase> {
