@@ -302,6 +302,8 @@ TEST(Tray, ClosingTheWindowRemovesAnIconItStillHasAndEndsTheWork) {
     ASSERT_EQ(app.tray.calls.size(), 2u);
     EXPECT_EQ(app.tray.calls[1].operation, kNimDelete);
     EXPECT_FALSE(app.tray.iconShown);
+    app.form.Form_MouseMove(0, 0, 514, 0);  // a click that was already queued
+    EXPECT_FALSE(app.window.visible);
 }
 
 }  // namespace

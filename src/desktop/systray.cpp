@@ -97,6 +97,7 @@ void QLOKfrm::Form_Unload() {
     }
     if (InTrayMode != kFalse) {
         platform_.tray.Shell_NotifyIcon(kNimDelete, TrayIconData);
+        InTrayMode = kFalse;  // a click already on its way finds no tray to leave
     }
 }
 
