@@ -1,10 +1,21 @@
 #include "qt/qt_socket.h"
 
+#include <arpa/inet.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QHostInfo>
 #include <QMetaObject>
+#include <QSocketNotifier>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <utility>
 
+#include "posix/posix_services.h"
 #include "qt/qt_controls.h"
 
 namespace qlok::qt {
@@ -13,63 +24,95 @@ namespace {
 
 // The Winsock control's State values.
 constexpr int kSckClosed = 0;
-constexpr int kSckOpen = 1;
-constexpr int kSckListening = 2;
 constexpr int kSckResolvingHost = 4;
 constexpr int kSckConnecting = 6;
 constexpr int kSckConnected = 7;
 constexpr int kSckClosing = 8;
 constexpr int kSckError = 9;
 
-// Further Winsock numbers for the rarer Qt errors.
-constexpr int kAccessDenied = 10013;
-constexpr int kAddressInUse = 10048;
-constexpr int kConnectionAborted = 10053;
-constexpr int kNoBuffers = 10055;
-constexpr int kOperationNotSupported = 10045;
-constexpr int kWouldBlock = 10035;
-constexpr int kInvalidArgument = 10022;
+// One pass over a readable descriptor takes at most this much, so a flood cannot starve the
+// window; the notifier fires again for the rest.
+constexpr std::size_t kMaxReadPerPass = 1 << 20;
+
+// An address and port as connect() takes them.
+struct Endpoint {
+    sockaddr_storage storage{};
+    socklen_t length = 0;
+};
+
+Endpoint MakeEndpoint(const QHostAddress& address, int port) {
+    Endpoint endpoint;
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);
+    if (isV4) {
+        sockaddr_in in{};
+        in.sin_family = AF_INET;
+        in.sin_port = htons(static_cast<std::uint16_t>(port));
+        in.sin_addr.s_addr = htonl(v4);
+        std::memcpy(&endpoint.storage, &in, sizeof in);
+        endpoint.length = sizeof in;
+        return endpoint;
+    }
+    sockaddr_in6 in6{};
+    in6.sin6_family = AF_INET6;
+    in6.sin6_port = htons(static_cast<std::uint16_t>(port));
+    const Q_IPV6ADDR v6 = address.toIPv6Address();
+    std::memcpy(&in6.sin6_addr, &v6, sizeof in6.sin6_addr);
+    // A link-local address names its interface, by name or by number.
+    const QByteArray scope = address.scopeId().toLocal8Bit();
+    if (!scope.isEmpty()) {
+        in6.sin6_scope_id = if_nametoindex(scope.constData());
+        if (in6.sin6_scope_id == 0) {
+            in6.sin6_scope_id = scope.toUInt();
+        }
+    }
+    std::memcpy(&endpoint.storage, &in6, sizeof in6);
+    endpoint.length = sizeof in6;
+    return endpoint;
+}
 
 }  // namespace
 
-int WinsockErrorNumber(QAbstractSocket::SocketError error, const QString& description) {
-    using E = QAbstractSocket::SocketError;
-    namespace w = winsock_error;
+int WinsockErrorNumber(int error) {
     switch (error) {
-        case E::ConnectionRefusedError:
-        case E::ProxyConnectionRefusedError:
-            return w::kConnectionRefused;
-        case E::RemoteHostClosedError:
-            return w::kConnectionReset;
-        case E::HostNotFoundError:
-        case E::ProxyNotFoundError:
-            return w::kHostNotFound;
-        case E::SocketTimeoutError:
-        case E::ProxyConnectionTimeoutError:
-            return w::kTimedOut;
-        case E::NetworkError:
-            // Qt folds both unreachable cases into one error; its text tells them apart.
-            return description.contains(QLatin1String("Host unreachable"), Qt::CaseInsensitive)
-                       ? w::kHostUnreachable
-                       : w::kNetworkUnreachable;
-        case E::SocketAddressNotAvailableError:
-            return w::kAddressNotAvailable;
-        case E::SocketAccessError:
-            return kAccessDenied;
-        case E::SocketResourceError:
-            return kNoBuffers;
-        case E::AddressInUseError:
-            return kAddressInUse;
-        case E::UnsupportedSocketOperationError:
-            return kOperationNotSupported;
-        case E::TemporaryError:
-            return kWouldBlock;
-        case E::ProxyConnectionClosedError:
-            return kConnectionAborted;
-        case E::OperationError:
-            return kInvalidArgument;
+        case ECONNREFUSED:
+            return winsock_error::kConnectionRefused;
+        case ETIMEDOUT:
+            return winsock_error::kTimedOut;
+        case ECONNRESET:
+        case EPIPE:
+            return winsock_error::kConnectionReset;
+        case ENETUNREACH:
+            return winsock_error::kNetworkUnreachable;
+        case EHOSTUNREACH:
+            return winsock_error::kHostUnreachable;
+        case EADDRNOTAVAIL:
+            return winsock_error::kAddressNotAvailable;
+        case EACCES:
+        case EPERM:
+            return 10013;
+        case EINVAL:
+            return 10022;
+        case EMFILE:
+        case ENFILE:
+            return 10024;
+        case EAFNOSUPPORT:
+            return 10047;
+        case EADDRINUSE:
+            return 10048;
+        case ENETDOWN:
+            return 10050;
+        case ECONNABORTED:
+            return 10053;
+        case ENOBUFS:
+        case ENOMEM:
+            return 10055;
+        case ENOTCONN:
+            return 10057;
+        case EHOSTDOWN:
+            return 10064;
         default:
-            return w::kUnspecified;
+            return winsock_error::kUnspecified;
     }
 }
 
@@ -77,35 +120,6 @@ QtSocket::QtSocket(SocketEvents events) : events_(std::move(events)) {}
 
 QtSocket::~QtSocket() {
     Drop();
-}
-
-int QtSocket::State() const {
-    if (!socket_) {
-        return kSckClosed;
-    }
-    if (failed_) {
-        return kSckError;
-    }
-    if (serverClosed_) {
-        return kSckClosing;  // until we close our side too
-    }
-    switch (socket_->state()) {
-        case QAbstractSocket::UnconnectedState:
-            return kSckClosed;
-        case QAbstractSocket::HostLookupState:
-            return kSckResolvingHost;
-        case QAbstractSocket::ConnectingState:
-            return kSckConnecting;
-        case QAbstractSocket::ConnectedState:
-            return kSckConnected;
-        case QAbstractSocket::BoundState:
-            return kSckOpen;
-        case QAbstractSocket::ListeningState:
-            return kSckListening;
-        case QAbstractSocket::ClosingState:
-            return kSckClosing;
-    }
-    return kSckClosed;
 }
 
 std::optional<SocketError> QtSocket::Connect() {
@@ -118,57 +132,148 @@ std::optional<SocketError> QtSocket::Connect() {
                            "The port " + std::to_string(port_) + " is not valid"};
     }
     Drop();
-    socket_ = std::make_unique<QTcpSocket>();
-    QTcpSocket* socket = socket_.get();
-    QObject::connect(socket, &QTcpSocket::connected, socket, [this] {
-        Post([this] {
-            if (events_.connected) {
-                events_.connected();
-            }
-        });
-    });
-    QObject::connect(socket, &QTcpSocket::readyRead, socket, [this] {
-        Post([this] {
-            // An earlier event's GetData may have taken these bytes already.
-            const qint64 available = socket_->bytesAvailable();
-            if (available > 0 && events_.dataArrival) {
-                events_.dataArrival(static_cast<std::int32_t>(
-                    std::min<qint64>(available, std::numeric_limits<std::int32_t>::max())));
-            }
-        });
-    });
-    QObject::connect(socket, &QTcpSocket::disconnected, socket, [this] { ServerClosed(); });
-    QObject::connect(socket, &QTcpSocket::errorOccurred, socket,
-                     [this, socket](QAbstractSocket::SocketError error) {
-                         if (error == QAbstractSocket::RemoteHostClosedError) {
-                             ServerClosed();
-                             return;
-                         }
-                         if (serverClosed_ || failed_) {
-                             return;  // one outcome per attempt
-                         }
-                         failed_ = true;
-                         const QString text = socket->errorString();
-                         const int number = WinsockErrorNumber(error, text);
-                         Post([this, number, description = ToLocal(text)] {
-                             if (events_.error) {
-                                 events_.error(number, description);
-                             }
-                         });
-                     });
-    // Qt may report a refused loopback connection from inside this call; Post defers it.
-    socket->connectToHost(host, static_cast<quint16>(port_));
+    state_ = kSckResolvingHost;
+    // The lookup runs on Qt's resolver threads; its answer comes back through the event loop.
+    lookupId_ = QHostInfo::lookupHost(host, &context_,
+                                      [this, attempt = generation_](const QHostInfo& info) {
+                                          if (attempt == generation_) {
+                                              lookupId_ = -1;
+                                              Resolved(info);
+                                          }
+                                      });
     return std::nullopt;
 }
 
-void QtSocket::ServerClosed() {
-    if (serverClosed_ || failed_) {
+void QtSocket::Resolved(const QHostInfo& info) {
+    if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+        const QString text = info.errorString();
+        Fail(winsock_error::kHostNotFound, text.isEmpty() ? "Host not found" : ToLocal(text));
         return;
     }
-    serverClosed_ = true;
+    addresses_ = info.addresses();
+    lastError_ = 0;
+    state_ = kSckConnecting;
+    ConnectNext();
+}
+
+void QtSocket::ConnectNext() {
+    while (!addresses_.isEmpty()) {
+        const Endpoint endpoint = MakeEndpoint(addresses_.takeFirst(), port_);
+        fd_ = ::socket(endpoint.storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd_ < 0) {
+            lastError_ = errno;
+            continue;
+        }
+        const int result =
+            ::connect(fd_, reinterpret_cast<const sockaddr*>(&endpoint.storage), endpoint.length);
+        if (result == 0) {
+            Connected();
+            return;
+        }
+        // An interrupted non-blocking connect goes on in the background like EINPROGRESS.
+        if (errno == EINPROGRESS || errno == EINTR) {
+            writeNotifier_ = new QSocketNotifier(fd_, QSocketNotifier::Write, &context_);
+            QObject::connect(writeNotifier_, &QSocketNotifier::activated, &context_,
+                             [this] { ConnectFinished(); });
+            return;
+        }
+        lastError_ = errno;
+        CloseDescriptor();
+    }
+    const int error = lastError_ != 0 ? lastError_ : EADDRNOTAVAIL;
+    Fail(WinsockErrorNumber(error), posix::ErrorText(error));
+}
+
+void QtSocket::ConnectFinished() {
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &length) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        Connected();
+        return;
+    }
+    lastError_ = error;
+    CloseDescriptor();
+    ConnectNext();
+}
+
+void QtSocket::Connected() {
+    if (writeNotifier_ != nullptr) {
+        writeNotifier_->setEnabled(false);
+        writeNotifier_->deleteLater();  // we may be inside its signal
+        writeNotifier_ = nullptr;
+    }
+    addresses_.clear();
+    state_ = kSckConnected;
+    readNotifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, &context_);
+    QObject::connect(readNotifier_, &QSocketNotifier::activated, &context_, [this] { Readable(); });
+    Post([this] {
+        if (events_.connected) {
+            events_.connected();
+        }
+    });
+}
+
+void QtSocket::Readable() {
+    char buffer[16384];
+    std::size_t total = 0;
+    bool ended = false;
+    int error = 0;
+    while (total < kMaxReadPerPass) {
+        const ssize_t n = ::recv(fd_, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            received_.append(buffer, static_cast<std::size_t>(n));
+            total += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            ended = true;
+            break;
+        } else if (errno != EINTR) {
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                error = errno;
+            }
+            break;
+        }
+    }
+    if (total > 0) {
+        Post([this] {
+            // An earlier event's GetData may have taken these bytes already.
+            if (!received_.empty() && events_.dataArrival) {
+                events_.dataArrival(static_cast<std::int32_t>(std::min<std::size_t>(
+                    received_.size(), std::numeric_limits<std::int32_t>::max())));
+            }
+        });
+    }
+    if (error != 0) {
+        Fail(WinsockErrorNumber(error), posix::ErrorText(error));
+    } else if (ended) {
+        ServerClosed();
+    }
+}
+
+void QtSocket::ServerClosed() {
+    if (state_ == kSckClosing || state_ == kSckError) {
+        return;  // one outcome per attempt
+    }
+    state_ = kSckClosing;  // until we close our side too
+    CloseDescriptor();     // nothing more can arrive; the bytes received stay for GetData
     Post([this] {
         if (events_.closed) {
             events_.closed();
+        }
+    });
+}
+
+void QtSocket::Fail(int number, std::string description) {
+    if (state_ == kSckClosing || state_ == kSckError) {
+        return;  // one outcome per attempt
+    }
+    state_ = kSckError;
+    CloseDescriptor();
+    Post([this, number, description = std::move(description)] {
+        if (events_.error) {
+            events_.error(number, description);
         }
     });
 }
@@ -177,7 +282,7 @@ void QtSocket::Post(std::function<void()> event) {
     QMetaObject::invokeMethod(
         &context_,
         [this, attempt = generation_, event = std::move(event)] {
-            if (attempt == generation_ && socket_) {
+            if (attempt == generation_) {
                 event();
             }
         },
@@ -185,11 +290,7 @@ void QtSocket::Post(std::function<void()> event) {
 }
 
 std::string QtSocket::GetData() {
-    if (!socket_) {
-        return {};
-    }
-    const QByteArray bytes = socket_->readAll();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return std::exchange(received_, {});
 }
 
 void QtSocket::Close() {
@@ -198,15 +299,31 @@ void QtSocket::Close() {
 
 void QtSocket::Drop() {
     ++generation_;
-    serverClosed_ = false;
-    failed_ = false;
-    if (!socket_) {
-        return;
+    state_ = kSckClosed;
+    if (lookupId_ != -1) {
+        QHostInfo::abortHostLookup(lookupId_);
+        lookupId_ = -1;
     }
-    socket_->disconnect();  // our own close raises nothing
-    socket_->abort();
-    // Safe at once: the socket's signals only queue events, so no caller sits inside them.
-    socket_.reset();
+    addresses_.clear();
+    CloseDescriptor();
+    received_.clear();
+}
+
+void QtSocket::CloseDescriptor() {
+    // A notifier must stop watching before its descriptor number can be reused, and may be
+    // the sender of the signal we are in, so it is disabled now and deleted later (or with
+    // context_, whichever comes first).
+    for (QSocketNotifier** notifier : {&readNotifier_, &writeNotifier_}) {
+        if (*notifier != nullptr) {
+            (*notifier)->setEnabled(false);
+            (*notifier)->deleteLater();
+            *notifier = nullptr;
+        }
+    }
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
 }
 
 }  // namespace qlok::qt

@@ -1,16 +1,18 @@
-// The Winsock control on QTcpSocket.
+// The Winsock control on a non-blocking POSIX TCP socket driven by Qt's event loop.
 #pragma once
 
-#include <QAbstractSocket>
+#include <QHostAddress>
+#include <QList>
 #include <QObject>
-#include <QTcpSocket>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/socket.h"
+
+class QHostInfo;
+class QSocketNotifier;
 
 namespace qlok::qt {
 
@@ -22,8 +24,8 @@ struct SocketEvents {
     std::function<void(int number, const std::string& description)> error;
 };
 
-// The Winsock control's number for a Qt socket error.
-int WinsockErrorNumber(QAbstractSocket::SocketError error, const QString& description);
+// The Winsock control's number for a POSIX errno value.
+int WinsockErrorNumber(int error);
 
 class QtSocket final : public Socket {
   public:
@@ -35,27 +37,46 @@ class QtSocket final : public Socket {
 
     void SetRemoteHost(const std::string& host) override { host_ = host; }
     void SetRemotePort(int port) override { port_ = port; }
-    int State() const override;
+    int State() const override { return state_; }
     std::optional<SocketError> Connect() override;
     std::string GetData() override;
     void Close() override;
 
   private:
-    // Ends the current attempt: its socket goes and its queued events are dropped.
+    // Ends the current attempt: its lookup and descriptor go and its queued events are dropped.
     void Drop();
     // Queues an event of the current attempt; it is dropped if the attempt ends before.
     void Post(std::function<void()> event);
+    // Takes the lookup's addresses, or reports why there are none.
+    void Resolved(const QHostInfo& info);
+    // Starts connecting to the next address; reports the last failure when none is left.
+    void ConnectNext();
+    // Learns whether the pending connect succeeded once the descriptor turns writable.
+    void ConnectFinished();
+    // Starts reading and queues the connect event.
+    void Connected();
+    // Reads everything the kernel holds and queues what that means.
+    void Readable();
     // Records the server's close and queues the one close event of the attempt.
     void ServerClosed();
+    // Records the attempt's failure and queues its one error event.
+    void Fail(int number, std::string description);
+    // Closes the descriptor after its notifiers stop watching it; safe inside their signals.
+    void CloseDescriptor();
 
     SocketEvents events_;
     std::string host_;
     int port_ = 0;
-    QObject context_;  // owns the queued events; none outlives this object
-    std::unique_ptr<QTcpSocket> socket_;
+    QObject context_;  // owns the queued events and the notifiers; none outlives this object
     std::uint64_t generation_ = 0;  // the attempt an event belongs to
-    bool serverClosed_ = false;
-    bool failed_ = false;
+    int state_ = 0;                 // the Winsock control's State value
+    int lookupId_ = -1;
+    QList<QHostAddress> addresses_;  // those not tried yet, in the lookup's order
+    int lastError_ = 0;              // errno of the last address tried
+    int fd_ = -1;
+    QSocketNotifier* readNotifier_ = nullptr;
+    QSocketNotifier* writeNotifier_ = nullptr;
+    std::string received_;  // bytes not yet taken by GetData
 };
 
 }  // namespace qlok::qt
