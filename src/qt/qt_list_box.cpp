@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <utility>
@@ -45,6 +46,33 @@ class LongestLineDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
+// Sees the mouse before the view does. The click is raised on the press, not the release: a
+// handler that opens a modal box while the button is down means the release never comes.
+class QtListBox::MouseFilter final : public QObject {
+  public:
+    MouseFilter(QtListBox& box, QObject* parent) : QObject(parent), box_(box) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+            type != QEvent::MouseButtonRelease) {
+            return QObject::eventFilter(watched, event);
+        }
+        const auto* mouse = static_cast<const QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            return true;  // only the left button selects
+        }
+        if (type != QEvent::MouseButtonRelease &&
+            box_.view_->indexAt(mouse->position().toPoint()).isValid()) {
+            box_.RaiseClick();  // one per press on a line, whether it selects a new one or not
+        }
+        return false;
+    }
+
+  private:
+    QtListBox& box_;
+};
+
 QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)), owned_(view_) {
     view_->setModel(&model_);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -54,22 +82,17 @@ QtListBox::QtListBox(QWidget* parent) : view_(new QListView(parent)), owned_(vie
     view_->setItemDelegate(new LongestLineDelegate(model_, view_));
     view_->setTextElideMode(Qt::ElideNone);
 
-    // A new selection, by mouse or by arrow keys, is a click.
+    view_->viewport()->installEventFilter(new MouseFilter(*this, view_));
+    // A new selection by the keyboard is a click; one made by dragging with the button down is
+    // not, the press was.
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, view_,
                      [this](const QItemSelection& selected, const QItemSelection&) {
-                         if (updating_ || selected.isEmpty()) {
+                         if (updating_ || selected.isEmpty() ||
+                             QGuiApplication::mouseButtons() != Qt::NoButton) {
                              return;
                          }
-                         raisedDuringPress_ = QGuiApplication::mouseButtons() != Qt::NoButton;
                          RaiseClick();
                      });
-    // A click on the line that is already selected selects nothing new but is a click too.
-    QObject::connect(view_, &QAbstractItemView::clicked, view_, [this](const QModelIndex&) {
-        if (!raisedDuringPress_) {
-            RaiseClick();
-        }
-        raisedDuringPress_ = false;
-    });
 }
 
 QtListBox::~QtListBox() {
@@ -91,7 +114,6 @@ void QtListBox::RaiseClick() {
 
 void QtListBox::Clear() {
     FlagScope guard(updating_);
-    raisedDuringPress_ = false;
     model_.Clear();
 }
 
@@ -102,7 +124,6 @@ void QtListBox::AddItem(const std::string& line) {
 
 void QtListBox::SetItems(std::vector<std::string> lines) {
     FlagScope guard(updating_);
-    raisedDuringPress_ = false;
     model_.SetItems(std::move(lines));
 }
 

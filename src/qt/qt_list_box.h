@@ -30,20 +30,22 @@ class QtListBox final : public ListBox {
     QListView& View() const { return *view_; }
     // The lines behind the view.
     LineListModel& Model() { return model_; }
-    // Called once per user action that selects or clicks a line, after the action is done;
-    // changes made through this class never call it.
+    // Called once per left click on a line and once per selection change by the keyboard, after
+    // the event that caused it; other buttons neither select nor click, and changes made through
+    // this class never call it.
     void SetClickHandler(std::function<void()> handler) { onClick_ = std::move(handler); }
 
   private:
+    class MouseFilter;
+
     void RaiseClick();
 
     LineListModel model_;
     QListView* view_;            // never null while this box lives
     QPointer<QListView> owned_;  // null once a parent widget has deleted the view
     std::function<void()> onClick_;
-    bool updating_ = false;           // our own changes are no user action
-    bool clickPending_ = false;       // one queued click per action
-    bool raisedDuringPress_ = false;  // the press already selected a new line
+    bool updating_ = false;      // our own changes are no user action
+    bool clickPending_ = false;  // one queued click per action
 };
 
 }  // namespace qlok::qt

@@ -1,8 +1,11 @@
 // The activity list: its model, its scale, and which changes count as the user's click.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -111,6 +114,62 @@ TEST_F(ListBoxTest, UserSelectionsAreOneClickEach) {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(2, viewport->height() - 2));
     QCoreApplication::processEvents();
     EXPECT_EQ(clicks_, 3) << "a click below the last line selects nothing";
+}
+
+TEST_F(ListBoxTest, OnlyTheLeftButtonSelectsAndClicks) {
+    box_.SetItems(HistoryLines(5));
+    QCoreApplication::processEvents();
+    // Through the window, as the system delivers them, so that the buttons' state follows.
+    QWindow* window = box_.View().windowHandle();
+    const auto at = [&](int row) {
+        return box_.View().viewport()->mapTo(&box_.View(), RowRect(row).center());
+    };
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mouseClick(window, button, {}, at(3));
+        QTest::mouseDClick(window, button, {}, at(3));
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(clicks_, 0);
+    EXPECT_FALSE(box_.View().selectionModel()->hasSelection());
+
+    QTest::mouseClick(window, Qt::LeftButton, {}, at(1));
+    QTest::mouseClick(window, Qt::RightButton, {}, at(1));
+    QTest::mouseClick(window, Qt::RightButton, {}, at(2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks_, 1);
+    EXPECT_EQ(box_.View().currentIndex().row(), 1);
+}
+
+// The handler opens a modal box while the button is still down, so the release goes to the
+// blocked list and is lost; the next click on the same line must still count.
+TEST_F(ListBoxTest, ClickWhoseReleaseAModalBoxSwallowedLosesNoLaterClick) {
+    box_.SetItems({" "});
+    QCoreApplication::processEvents();
+    QWindow* window = box_.View().windowHandle();
+    const QPoint line = box_.View().viewport()->mapTo(&box_.View(), RowRect(0).center());
+    int releasesWhileBoxOpen = 0;
+    box_.SetClickHandler([&] {
+        ++clicks_;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            ASSERT_NE(box, nullptr);
+            QTest::mouseRelease(window, Qt::LeftButton, {}, line);
+            ++releasesWhileBoxOpen;
+            box->close();
+        });
+        QMessageBox::information(nullptr, QStringLiteral("History"), QStringLiteral("none yet"));
+    });
+    for (int i = 1; i <= 3; ++i) {
+        QTest::mousePress(window, Qt::LeftButton, {}, line);
+        QTest::qWait(30);
+        EXPECT_EQ(clicks_, i);
+        EXPECT_EQ(releasesWhileBoxOpen, i);
+    }
+    // Nor does the lost release make the keyboard's selections count twice or not at all.
+    box_.SetItems({" ", "one"});
+    QTest::keyClick(&box_.View(), Qt::Key_Down);
+    QTest::qWait(30);
+    EXPECT_EQ(clicks_, 4);
 }
 
 TEST_F(ListBoxTest, ClickHandlerMayReloadTheList) {
