@@ -112,10 +112,15 @@ MainWindow::MainWindow()
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, &MainWindow::RequestMenuFromKeyboard);
     }
+    // Where the system turns the Menu key into a context menu event, the text boxes would open
+    // their own edit menu; the keyboard gets the window menu there too, the mouse keeps it.
+    combo1_->lineEdit()->installEventFilter(this);
+    countDown_->installEventFilter(this);
 }
 
 void MainWindow::ChangeState(Qt::WindowState state) {
     const Qt::WindowStates before = windowState() & kStateMask;
+    const QSize sizeBefore = size();
     const bool held = std::exchange(holdResize_, true);
     switch (state) {
         case Qt::WindowMinimized:
@@ -129,9 +134,16 @@ void MainWindow::ChangeState(Qt::WindowState state) {
             break;
     }
     holdResize_ = held;
-    // Raised here, once the window is in its new state, and not from inside showMinimized,
-    // which would show a window again that the handler has just hidden.
-    if ((windowState() & kStateMask) != before && !holdResize_) {
+    const Qt::WindowStates after = windowState() & kStateMask;
+    if (after == before || holdResize_) {
+        return;
+    }
+    // Going into or out of Minimized is raised here, once the window is in its new state, and
+    // not from inside showMinimized, which would show a window again that the handler has just
+    // hidden. Maximising and restoring are raised by the resize they cause, which the system
+    // mostly delivers later; only one that came during the change is raised here.
+    if (before.testFlag(Qt::WindowMinimized) != after.testFlag(Qt::WindowMinimized) ||
+        size() != sizeBefore) {
         emit FormResize();
     }
 }
@@ -143,6 +155,17 @@ void MainWindow::RequestMenuFromKeyboard() {
     emit MenuRequested(position);
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        RequestMenuFromKeyboard();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Maximising and restoring change the size, and the resize reports them; minimising and coming
+// back from it do not, so the state change reports those. One FormResize for each either way.
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!holdResize_) {
@@ -152,7 +175,11 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && !holdResize_) {
+    if (event->type() != QEvent::WindowStateChange || holdResize_) {
+        return;
+    }
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if (before.testFlag(Qt::WindowMinimized) != windowState().testFlag(Qt::WindowMinimized)) {
         emit FormResize();
     }
 }
@@ -182,7 +209,11 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-    if (event->reason() == QContextMenuEvent::Mouse && childAt(event->pos()) != nullptr) {
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        RequestMenuFromKeyboard();  // at the focus; the event's position is the mouse's
+        return;
+    }
+    if (childAt(event->pos()) != nullptr) {
         event->ignore();  // a right click on a control is no request for the window menu
         return;
     }

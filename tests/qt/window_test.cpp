@@ -235,6 +235,61 @@ TEST_F(WindowTest, WindowMenuHasStandardCommandsThenTheAppendedOnes) {
     }
 }
 
+// The system sends the Menu key to a text box as a context menu event from the keyboard.
+TEST_F(WindowTest, MenuKeyInATextBoxOpensTheWindowMenuAndTheMouseTheEditMenu) {
+    Start();
+    QMenu menu;
+    front_->WindowMenu().Populate(menu);
+    QLineEdit* const edits[] = {W().Combo1().lineEdit(), &W().CountDown()};
+    const auto openedBy = [](QWidget* target, QContextMenuEvent::Reason reason) {
+        QContextMenuEvent event(reason, target->rect().center(), QPoint(3, 3));
+        QCoreApplication::sendEvent(target, &event);
+        QCoreApplication::processEvents();
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QStringList entries = popup != nullptr ? Entries(*popup) : QStringList{};
+        const QPoint at = popup != nullptr ? popup->pos() : QPoint();
+        if (popup != nullptr) {
+            popup->close();
+            QCoreApplication::processEvents();
+        }
+        return std::pair{entries, at};
+    };
+    for (QLineEdit* edit : edits) {
+        edit->setFocus();
+        const auto [entries, at] = openedBy(edit, QContextMenuEvent::Keyboard);
+        EXPECT_EQ(entries, Entries(menu)) << edit->objectName().toStdString();
+        const QWidget* focused = W().focusWidget();
+        EXPECT_EQ(at, focused->mapToGlobal(focused->rect().center())) << "at the focus";
+        EXPECT_NE(openedBy(edit, QContextMenuEvent::Mouse).first, Entries(menu));
+    }
+    // From a control that passes it on, the window opens it at the focus too.
+    W().CountDown().setFocus();
+    const auto [entries, at] = openedBy(&W().Command1(), QContextMenuEvent::Keyboard);
+    EXPECT_EQ(entries, Entries(menu));
+    EXPECT_EQ(at, W().CountDown().mapToGlobal(W().CountDown().rect().center()));
+}
+
+TEST_F(WindowTest, EachChangeOfSizeOrStateIsOneResize) {
+    Start();
+    QSignalSpy resizes(&W(), &MainWindow::FormResize);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"maximise", [this] { W().showMaximized(); }},
+        {"restore", [this] { W().showNormal(); }},
+        {"resize", [this] { W().resize(400, 300); }},
+        {"minimise", [this] { W().showMinimized(); }},
+        {"back from minimised", [this] { W().showNormal(); }},
+        {"maximise from code", [this] { front_->Window().SetState(qlok::WindowState::Maximized); }},
+        {"restore from code", [this] { front_->Window().SetState(qlok::WindowState::Normal); }},
+        {"minimise from code", [this] { front_->Window().SetState(qlok::WindowState::Minimized); }},
+    };
+    for (const auto& [name, change] : changes) {
+        const qsizetype before = resizes.count();
+        change();
+        QTest::qWait(20);  // the size arrives from the system after the change
+        EXPECT_EQ(resizes.count() - before, 1) << name;
+    }
+}
+
 TEST_F(WindowTest, WindowMenuCommandsReachTheWindowProcedure) {
     Start();
     BoxCloser boxes;
