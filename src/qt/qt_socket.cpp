@@ -8,6 +8,7 @@
 
 #include <QHostInfo>
 #include <QMetaObject>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <cerrno>
@@ -133,14 +134,19 @@ std::optional<SocketError> QtSocket::Connect() {
     }
     Drop();
     state_ = kSckResolvingHost;
-    // The lookup runs on Qt's resolver threads; its answer comes back through the event loop.
-    lookupId_ = QHostInfo::lookupHost(host, &context_,
-                                      [this, attempt = generation_](const QHostInfo& info) {
-                                          if (attempt == generation_) {
-                                              lookupId_ = -1;
-                                              Resolved(info);
-                                          }
-                                      });
+    // The lookup runs on Qt's resolver threads and its answer comes back through the event
+    // loop. An abandoned lookup runs to its end and is ignored: Qt leaks the callback of a
+    // lookup that is aborted or whose context object dies first, so the context is the
+    // lookup's own and lives until the answer, even past this socket.
+    auto* lookup = new QObject;
+    QHostInfo::lookupHost(host, lookup,
+                          [this, lookup, owner = QPointer<QObject>(&context_),
+                           attempt = generation_](const QHostInfo& info) {
+                              lookup->deleteLater();
+                              if (owner != nullptr && attempt == generation_) {
+                                  Resolved(info);
+                              }
+                          });
     return std::nullopt;
 }
 
@@ -300,10 +306,6 @@ void QtSocket::Close() {
 void QtSocket::Drop() {
     ++generation_;
     state_ = kSckClosed;
-    if (lookupId_ != -1) {
-        QHostInfo::abortHostLookup(lookupId_);
-        lookupId_ = -1;
-    }
     addresses_.clear();
     CloseDescriptor();
     received_.clear();

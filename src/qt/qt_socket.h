@@ -43,7 +43,7 @@ class QtSocket final : public Socket {
     void Close() override;
 
   private:
-    // Ends the current attempt: its lookup and descriptor go and its queued events are dropped.
+    // Ends the current attempt: its descriptor goes and its events, lookup's too, are dropped.
     void Drop();
     // Queues an event of the current attempt; it is dropped if the attempt ends before.
     void Post(std::function<void()> event);
@@ -68,9 +68,8 @@ class QtSocket final : public Socket {
     std::string host_;
     int port_ = 0;
     QObject context_;  // owns the queued events and the notifiers; none outlives this object
-    std::uint64_t generation_ = 0;  // the attempt an event belongs to
-    int state_ = 0;                 // the Winsock control's State value
-    int lookupId_ = -1;
+    std::uint64_t generation_ = 0;   // the attempt an event belongs to
+    int state_ = 0;                  // the Winsock control's State value
     QList<QHostAddress> addresses_;  // those not tried yet, in the lookup's order
     int lastError_ = 0;              // errno of the last address tried
     int fd_ = -1;

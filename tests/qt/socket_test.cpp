@@ -1,5 +1,6 @@
 // The socket adapter against a real server on the loopback interface.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -17,21 +18,33 @@ using qlok::qt::SocketEvents;
 
 const QByteArray kReply = "\n60676 24-12-06 19:02:03 00 0 0 123.4 UTC(NIST) * \n";  // 51 bytes
 
-// Writes its chunks to each client 50 ms apart, then closes the connection if asked to.
+// How the server ends a connection after its chunks.
+enum class End { kClose, kReset };
+
+// Writes its chunks to each client 50 ms apart, then closes or resets the connection.
 class Server {
   public:
-    Server(std::vector<QByteArray> chunks, bool close) {
+    Server(std::vector<QByteArray> chunks, End end = End::kClose) {
         EXPECT_TRUE(server_.listen(QHostAddress::LocalHost, 0));
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this, chunks, close] {
+        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this, chunks, end] {
             QTcpSocket* client = server_.nextPendingConnection();
             int delay = 50;
             for (const QByteArray& chunk : chunks) {
                 QTimer::singleShot(delay, client, [client, chunk] { client->write(chunk); });
                 delay += 50;
             }
-            if (close) {
-                QTimer::singleShot(delay, client, [client] { client->disconnectFromHost(); });
-            }
+            QTimer::singleShot(delay, client, [client, end] {
+                if (end == End::kClose) {
+                    client->disconnectFromHost();
+                    return;
+                }
+                // A zero linger time makes the close send RST instead of FIN.
+                const linger hard{1, 0};
+                EXPECT_EQ(::setsockopt(static_cast<int>(client->socketDescriptor()), SOL_SOCKET,
+                                       SO_LINGER, &hard, sizeof hard),
+                          0);
+                client->abort();
+            });
         });
     }
     int Port() const { return server_.serverPort(); }
@@ -58,8 +71,8 @@ class Recorder {
                                   description = text;
                               }}) {}
 
-    void Connect(int port) {
-        socket.SetRemoteHost("127.0.0.1");
+    void Connect(int port, const char* host = "127.0.0.1") {
+        socket.SetRemoteHost(host);
         socket.SetRemotePort(port);
         EXPECT_FALSE(socket.Connect().has_value());
         EXPECT_TRUE(events.empty()) << "an event came from inside Connect";
@@ -90,7 +103,7 @@ TEST(QtSocket, ReportsTheReplyAndTheServersCloseOnce) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Server server(c.chunks, true);
+        Server server(c.chunks);
         Recorder recorder;
         recorder.Connect(server.Port());
         ASSERT_TRUE(recorder.WaitFor("close"));
@@ -103,24 +116,66 @@ TEST(QtSocket, ReportsTheReplyAndTheServersCloseOnce) {
     }
 }
 
-TEST(QtSocket, RefusedConnectionIsErrorWithWinsockNumber) {
-    int port = 0;
+TEST(QtSocket, ResetIsOneErrorAfterTheDataReceivedBeforeIt) {
+    struct Case {
+        const char* name;
+        std::vector<QByteArray> chunks;
+        std::vector<std::string> events;
+    };
+    const Case cases[] = {
+        {"no data", {}, {"connect", "error 10054"}},
+        {"after 20 bytes", {kReply.left(20)}, {"connect", "data 20", "error 10054"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Server server(c.chunks, End::kReset);
+        Recorder recorder;
+        recorder.Connect(server.Port());
+        ASSERT_TRUE(recorder.WaitFor("error 10054"));
+        QTest::qWait(100);  // nothing may follow the error, least of all a close
+        EXPECT_EQ(recorder.events, c.events);
+        EXPECT_EQ(recorder.received, (c.chunks.empty() ? QByteArray() : c.chunks[0]).toStdString());
+        EXPECT_FALSE(recorder.description.empty());
+        EXPECT_NE(recorder.socket.State(), 0) << "open until we close our side";
+    }
+}
+
+TEST(QtSocket, FailuresBeforeTheConnectionAreErrorsWithWinsockNumbers) {
+    int freePort = 0;
     {
         QTcpServer probe;  // a port that was free a moment ago and has no listener now
         ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-        port = probe.serverPort();
+        freePort = probe.serverPort();
     }
+    struct Case {
+        const char* host;
+        int port;
+        const char* event;
+    };
+    // The space makes Qt reject the name before asking any resolver, so no query leaves.
+    const char* const unresolvable = "no such host.invalid";
+    for (const Case& c :
+         {Case{"127.0.0.1", freePort, "error 10061"}, Case{unresolvable, 13, "error 11001"}}) {
+        SCOPED_TRACE(c.host);
+        Recorder recorder;
+        recorder.Connect(c.port, c.host);
+        ASSERT_TRUE(recorder.WaitFor(c.event));
+        QTest::qWait(100);
+        EXPECT_EQ(recorder.events, std::vector<std::string>{c.event});
+        EXPECT_FALSE(recorder.description.empty());
+        EXPECT_NE(recorder.socket.State(), 0);
+    }
+
+    // A lookup abandoned by Close reports nothing.
     Recorder recorder;
-    recorder.Connect(port);
-    ASSERT_TRUE(recorder.WaitFor("error 10061"));
+    recorder.Connect(13, unresolvable);
+    recorder.socket.Close();
     QTest::qWait(100);
-    EXPECT_EQ(recorder.events, std::vector<std::string>{"error 10061"});
-    EXPECT_FALSE(recorder.description.empty());
-    EXPECT_NE(recorder.socket.State(), 0);
+    EXPECT_TRUE(recorder.events.empty());
 }
 
 TEST(QtSocket, OurOwnCloseRaisesNothingAndDropsTheOldAttempt) {
-    Server slow({kReply}, true);
+    Server slow({kReply});
     Recorder recorder;
     recorder.Connect(slow.Port());
     ASSERT_TRUE(recorder.WaitFor("connect"));
@@ -130,8 +185,8 @@ TEST(QtSocket, OurOwnCloseRaisesNothingAndDropsTheOldAttempt) {
     EXPECT_EQ(recorder.events, std::vector<std::string>{"connect"});
 
     // A new attempt right after an abandoned one hears only its own server.
-    Server first({kReply}, true);
-    Server second({kReply.left(10)}, true);
+    Server first({kReply});
+    Server second({kReply.left(10)});
     recorder.events.clear();
     recorder.Connect(first.Port());
     recorder.Connect(second.Port());
