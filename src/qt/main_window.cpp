@@ -114,6 +114,8 @@ MainWindow::MainWindow()
     }
     // Where the system turns the Menu key into a context menu event, the text boxes would open
     // their own edit menu; the keyboard gets the window menu there too, the mouse keeps it.
+    // The combo box has the focus for its line edit and hands the event to it past any filter.
+    combo1_->installEventFilter(this);
     combo1_->lineEdit()->installEventFilter(this);
     countDown_->installEventFilter(this);
 }

@@ -240,7 +240,7 @@ TEST_F(WindowTest, MenuKeyInATextBoxOpensTheWindowMenuAndTheMouseTheEditMenu) {
     Start();
     QMenu menu;
     front_->WindowMenu().Populate(menu);
-    QLineEdit* const edits[] = {W().Combo1().lineEdit(), &W().CountDown()};
+    QWidget* const edits[] = {&W().Combo1(), W().Combo1().lineEdit(), &W().CountDown()};
     const auto openedBy = [](QWidget* target, QContextMenuEvent::Reason reason) {
         QContextMenuEvent event(reason, target->rect().center(), QPoint(3, 3));
         QCoreApplication::sendEvent(target, &event);
@@ -254,10 +254,10 @@ TEST_F(WindowTest, MenuKeyInATextBoxOpensTheWindowMenuAndTheMouseTheEditMenu) {
         }
         return std::pair{entries, at};
     };
-    for (QLineEdit* edit : edits) {
+    for (QWidget* edit : edits) {
         edit->setFocus();
         const auto [entries, at] = openedBy(edit, QContextMenuEvent::Keyboard);
-        EXPECT_EQ(entries, Entries(menu)) << edit->objectName().toStdString();
+        EXPECT_EQ(entries, Entries(menu)) << edit->metaObject()->className();
         const QWidget* focused = W().focusWidget();
         EXPECT_EQ(at, focused->mapToGlobal(focused->rect().center())) << "at the focus";
         EXPECT_NE(openedBy(edit, QContextMenuEvent::Mouse).first, Entries(menu));
