@@ -1,5 +1,7 @@
 #include "qt/line_list_model.h"
 
+#include "qt/qt_controls.h"
+
 #include <limits>
 #include <utility>
 
@@ -20,8 +22,7 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
         index.row() >= rowCount()) {
         return {};
     }
-    const std::string& line = lines_[static_cast<std::size_t>(index.row())];
-    return QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size()));
+    return FromLocal(lines_[static_cast<std::size_t>(index.row())]);
 }
 
 void LineListModel::SetItems(std::vector<std::string> lines) {

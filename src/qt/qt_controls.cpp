@@ -4,7 +4,7 @@
 
 namespace qlok::qt {
 
-QString FromLocal(const std::string& text) {
+QString FromLocal(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 

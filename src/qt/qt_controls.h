@@ -7,13 +7,14 @@
 #include <QTimer>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/controls.h"
 
 namespace qlok::qt {
 
 // Text crosses between the logic (bytes in the locale's charset) and Qt here.
-QString FromLocal(const std::string& text);
+QString FromLocal(std::string_view text);
 std::string ToLocal(const QString& text);
 
 // The server box: an editable combo box.

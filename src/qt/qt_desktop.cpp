@@ -204,8 +204,7 @@ std::intptr_t QtWindowMenu::SendCommand(std::uint32_t id) {
 }
 
 void QtActivityLog::Line(std::string_view line) {
-    qCDebug(lcActivity).noquote() << QString::fromLocal8Bit(line.data(),
-                                                            static_cast<qsizetype>(line.size()));
+    qCDebug(lcActivity).noquote() << FromLocal(line);
 }
 
 }  // namespace qlok::qt

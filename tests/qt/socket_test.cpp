@@ -88,20 +88,22 @@ class Recorder {
     QtSocket socket;
 };
 
+// A server that sends these chunks, and the events the window must see.
+struct EventCase {
+    const char* name;
+    std::vector<QByteArray> chunks;
+    std::vector<std::string> events;
+};
+
 TEST(QtSocket, ReportsTheReplyAndTheServersCloseOnce) {
-    struct Case {
-        const char* name;
-        std::vector<QByteArray> chunks;
-        std::vector<std::string> events;
-    };
-    const Case cases[] = {
+    const EventCase cases[] = {
         {"one piece", {kReply}, {"connect", "data 51", "close"}},
         {"split 50 + 1",
          {kReply.left(50), kReply.mid(50)},
          {"connect", "data 50", "data 1", "close"}},
         {"no data", {}, {"connect", "close"}},
     };
-    for (const Case& c : cases) {
+    for (const EventCase& c : cases) {
         SCOPED_TRACE(c.name);
         Server server(c.chunks);
         Recorder recorder;
@@ -117,16 +119,11 @@ TEST(QtSocket, ReportsTheReplyAndTheServersCloseOnce) {
 }
 
 TEST(QtSocket, ResetIsOneErrorAfterTheDataReceivedBeforeIt) {
-    struct Case {
-        const char* name;
-        std::vector<QByteArray> chunks;
-        std::vector<std::string> events;
-    };
-    const Case cases[] = {
+    const EventCase cases[] = {
         {"no data", {}, {"connect", "error 10054"}},
         {"after 20 bytes", {kReply.left(20)}, {"connect", "data 20", "error 10054"}},
     };
-    for (const Case& c : cases) {
+    for (const EventCase& c : cases) {
         SCOPED_TRACE(c.name);
         Server server(c.chunks, End::kReset);
         Recorder recorder;
