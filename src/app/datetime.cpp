@@ -173,7 +173,7 @@ struct Names {
     std::size_t count = 0;
     int first = 0;
     bool AllEmpty() const {
-        return std::all_of(text.begin(), text.begin() + static_cast<long>(count),
+        return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(count),
                            [](std::string_view name) { return name.empty(); });
     }
 };
