@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages QLOK needs to build, run and test, and the
-# locales the tests use. Installs only what is missing; quiet when nothing is.
+# Installs the Debian 12 packages QLOK needs to build, run and test (the 32-bit
+# Windows build too: cross compiler, Wine), and the locales the tests use.
+# Installs only what is missing; quiet when nothing is.
 # Runs as root, or through sudo otherwise.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     faketime libfaketime
     iproute2 util-linux locales tzdata
+    g++-mingw-w64-i686-posix wine wine32:i386
 )
 locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 cs_CZ.UTF-8 nb_NO.UTF-8)
 
@@ -19,6 +21,12 @@ if [[ $(id -u) -eq 0 ]]; then
     as_root=()
 else
     as_root=(sudo)
+fi
+
+# wine32 is an i386 package.
+if ! dpkg --print-foreign-architectures | grep -qx i386 &&
+    [[ $(dpkg --print-architecture) != i386 ]]; then
+    "${as_root[@]}" dpkg --add-architecture i386
 fi
 
 missing=()

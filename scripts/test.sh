@@ -1,19 +1,45 @@
 #!/usr/bin/env bash
-# Builds and runs every test: first the optimised build with warnings as errors
-# (preset ci), then the AddressSanitizer + UndefinedBehaviorSanitizer build
-# (preset asan). Exits non-zero if any build or test fails.
-set -euo pipefail
+# Builds and runs every test: the optimised build with warnings as errors
+# (preset ci), the AddressSanitizer + UndefinedBehaviorSanitizer build (asan),
+# and the 32-bit Windows build under Wine (win32). "scripts/test.sh win32" runs
+# only the presets named. Goes on after a failure; exits non-zero if any build
+# or test failed. The last line counts the tests of all presets.
+set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-bash scripts/deps.sh
+bash scripts/deps.sh || exit 1
 
+presets=("$@")
+((${#presets[@]})) || presets=(ci asan win32)
 jobs=$(nproc 2>/dev/null || echo 2)
-for preset in ci asan; do
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+
+status=0 passed=0 failed=0
+times=()
+for preset in "${presets[@]}"; do
     start=$SECONDS
     echo "== $preset: configure and build"
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset"
-    echo "== $preset: built in $((SECONDS - start)) s; test"
-    ctest --preset "$preset" --parallel "$jobs"
+    if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset"; then
+        echo "== $preset: BUILD FAILED"
+        times+=("$preset: build failed")
+        status=1
+        continue
+    fi
+    built=$((SECONDS - start))
+    echo "== $preset: built in $built s; test"
+    start=$SECONDS
+    ctest --preset "$preset" --parallel "$jobs" | tee "$output"
+    ((PIPESTATUS[0] == 0)) || status=1
+    # "100% tests passed, 0 tests failed out of 63"
+    read -r failed_here total_here < <(sed -n 's/.* \([0-9]*\) tests failed out of \([0-9]*\)$/\1 \2/p' "$output")
+    passed=$((passed + ${total_here:-0} - ${failed_here:-0}))
+    failed=$((failed + ${failed_here:-0}))
+    times+=("$preset: build $built s, test $((SECONDS - start)) s")
 done
+
+echo "== seconds per preset"
+printf '   %s\n' "${times[@]}"
+echo "tests: $passed passed, $failed failed"
+exit "$status"

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs a Windows program of this build under Wine, inside a private user and
+# network namespace (unshare -rn): the program reaches no network but its own
+# loopback, and the clock cannot be set from there.
+#
+# Usage: wine_run.sh PREFIX [PROGRAM [ARGS...]]
+#   PREFIX   the build's throw-away Wine prefix, made on first use
+#   PROGRAM  a .exe; without it the prefix is only made ready
+# Exit status: the program's; 77 when 'unshare -rn' is not available here.
+set -uo pipefail
+
+if (($# < 1)); then
+    echo "usage: wine_run.sh PREFIX [PROGRAM [ARGS...]]" >&2
+    exit 2
+fi
+
+if [[ ${QLOK_WINE_IN_NAMESPACE:-} != 1 ]]; then
+    if ! unshare -rn true 2>/dev/null; then
+        echo "SKIPPED: 'unshare -rn' does not work here (user namespaces disabled?)"
+        exit 77
+    fi
+    QLOK_WINE_IN_NAMESPACE=1 exec unshare -rn bash "${BASH_SOURCE[0]}" "$@"
+fi
+# In the first user namespace uid_map maps the whole range.
+if [[ $(awk '{print $3; exit}' /proc/self/uid_map) == 4294967295 ]]; then
+    echo "FAIL: refusing to run Wine outside a private user namespace" >&2
+    exit 1
+fi
+ip link set lo up 2>/dev/null || true
+
+prefix=$(realpath -m "$1")
+shift
+unset DISPLAY WAYLAND_DISPLAY
+export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
+# No Mono or Gecko installers, no menu entries in the user's desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# wineboot is slow: once per prefix, and one test at a time waits for it.
+exec 9>"$prefix.lock"
+flock 9
+if [[ ! -e $prefix/.ready ]]; then
+    rm -rf "$prefix"
+    if ! wineboot -i >/dev/null 2>&1 || ! wineserver -w; then
+        echo "FAIL: wineboot -i could not make $prefix" >&2
+        exit 1
+    fi
+    touch "$prefix/.ready"
+fi
+flock -u 9
+exec 9>&-
+
+(($# == 0)) && exit 0
+wine "$@"
