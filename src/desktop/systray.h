@@ -18,7 +18,7 @@ namespace qlok::Systray {
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
 
-// The main window, set first at start-up and never cleared (see ResetModuleState).
+// The main window, set first at start-up; only ResetModuleState clears it.
 extern QLOKfrm* MainForm;
 // True (-1) while the tray icon stands in for the window.
 extern std::int16_t InTrayMode;
