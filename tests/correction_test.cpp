@@ -42,7 +42,7 @@ TEST_F(Correction, ClockFiveSecondsSlowIsSetAndRecorded) {
                              "clock synchronised succesfully"}));
     EXPECT_EQ(app.window.caption, "QLOK 2026-12-05 22:54:24 00:00:05 (Slow)");
     ASSERT_EQ(app.clock.setCalls.size(), 1u);
-    EXPECT_EQ(app.clock.setCalls[0], (SYSTEMTIME{2026, 12, 0, 5, 21, 54, 24, 0}));
+    EXPECT_EQ(app.clock.setCalls[0], (SystemTimeRecord{2026, 12, 0, 5, 21, 54, 24, 0}));
     EXPECT_EQ(app.list1.topIndex, app.list1.NewIndex());
     EXPECT_EQ(app.History(), "2026-12-05 22:54:19 00:00:05 (Slow) ok\r\n");
     EXPECT_EQ(app.files.closes, app.files.opens);

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "desktop/menu.h"
@@ -14,16 +15,17 @@ namespace {
 using fake::FakeApp;
 using fake::FakeWindowMenu;
 
-constexpr std::uint32_t kSysCommand = 0x0112;
+using namespace win;
+
 constexpr std::uintptr_t kHwnd = 0xABC;
 
 // Sends one message to the window through the procedure that start-up installed.
 std::intptr_t Send(FakeApp& app, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
-    return app.windowMenu.installed(kHwnd, msg, wParam, lParam);
+    return app.windowMenu.Send(kHwnd, msg, wParam, lParam);
 }
 
 void ChooseMinToSystray(FakeApp& app) {
-    Send(app, kSysCommand, Menu::MenuIdMinToTray, 0);
+    Send(app, kWmSysCommand, Menu::MenuIdMinToTray, 0);
 }
 
 // The tray icon reports a mouse message in the place of x.
@@ -31,17 +33,8 @@ void IconMessage(FakeApp& app, int message) {
     app.form.Form_MouseMove(0, 0, message, 0);
 }
 
-using Passed =
-    std::vector<std::tuple<std::uintptr_t, std::uint32_t, std::uintptr_t, std::intptr_t>>;
-
-// The messages that reached the window's previous procedure.
-Passed PassedOn() {
-    Passed out;
-    for (const fake::ProcedureCall& c : FakeWindowMenu::previousCalls) {
-        out.emplace_back(c.hWnd, c.uMsg, c.wParam, c.lParam);
-    }
-    return out;
-}
+using Passed = std::vector<fake::ProcedureCall>;
+constexpr WindowProcedure kOriginal = FakeWindowMenu::kOriginal;
 
 std::string Tip(const NotifyIconData& data) {
     return data.szTip.substr(0, data.szTip.find('\0'));
@@ -59,8 +52,8 @@ TEST(WindowMenu, LoadAppendsTheCommandsAfterASeparatorAndInstallsTheProcedure) {
         EXPECT_EQ(app.windowMenu.items[i].id, ids[i]) << i;
         EXPECT_EQ(app.windowMenu.items[i].text, texts[i]) << i;
     }
-    EXPECT_EQ(app.windowMenu.installed, &Menu::MainWndProc);
-    EXPECT_EQ(Menu::PreviousWndProc, &FakeWindowMenu::PreviousProcedure);
+    EXPECT_TRUE(app.windowMenu.installed);
+    EXPECT_EQ(Menu::PreviousWndProc, kOriginal);
     EXPECT_EQ(Systray::MainForm, &app.form);
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
 }
@@ -73,26 +66,26 @@ TEST(WindowMenu, MinToSystraySetsTrayModeBeforeMinimisingAndConsumesTheCommand) 
         flagDuringResize = Systray::InTrayMode;
         app.form.Form_Resize();
     };
-    EXPECT_EQ(Send(app, kSysCommand, 1010, 0), 0);
+    EXPECT_EQ(Send(app, kWmSysCommand, 1010, 0), 0);
     EXPECT_EQ(flagDuringResize, Systray::kTrue);
     EXPECT_EQ(app.window.state, WindowState::Minimized);
     EXPECT_FALSE(app.window.visible);
-    EXPECT_TRUE(PassedOn().empty());
+    EXPECT_TRUE(app.windowMenu.passedOn.empty());
 }
 
 TEST(WindowMenu, HelpOpensThePresentFileAndStillPassesTheMessageOn) {
     FakeApp app;
     app.files.files["QLOK instructions.txt"] = "help";
     app.Load();
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 77), 4242);
+    EXPECT_EQ(Send(app, kWmSysCommand, 1011, 77), 4242);
     EXPECT_EQ(app.shell.opened, std::vector<std::string>{"QLOK instructions.txt"});
-    EXPECT_EQ(PassedOn(), (Passed{{kHwnd, kSysCommand, 1011, 77}}));
+    EXPECT_EQ(app.windowMenu.passedOn, (Passed{{kOriginal, kHwnd, kWmSysCommand, 1011, 77}}));
     EXPECT_TRUE(app.messageBoxes.shown.empty());
 
     // A viewer that cannot be started ends the command with a word to the user.
     app.shell.fail = true;
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 77), 0);
-    EXPECT_EQ(PassedOn().size(), 1u);
+    EXPECT_EQ(Send(app, kWmSysCommand, 1011, 77), 0);
+    EXPECT_EQ(app.windowMenu.passedOn.size(), 1u);
     ASSERT_EQ(app.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(app.messageBoxes.shown[0].text, "QLOK instructions.txt could not be opened.");
 }
@@ -100,24 +93,24 @@ TEST(WindowMenu, HelpOpensThePresentFileAndStillPassesTheMessageOn) {
 TEST(WindowMenu, HelpWithoutTheFileSaysSoAndLooksAgainNextTime) {
     FakeApp app;
     app.Load();
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 0), 0);
+    EXPECT_EQ(Send(app, kWmSysCommand, 1011, 0), 0);
     ASSERT_EQ(app.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(app.messageBoxes.shown[0].text, "QLOK, Help file not found");
     EXPECT_EQ(app.messageBoxes.shown[0].title, "Help");
     EXPECT_EQ(app.messageBoxes.shown[0].style, 64);
     EXPECT_TRUE(app.shell.opened.empty());
-    EXPECT_TRUE(PassedOn().empty());
+    EXPECT_TRUE(app.windowMenu.passedOn.empty());
     EXPECT_EQ(app.List(), std::vector<std::string>{" "});
 
     app.files.files["QLOK instructions.txt"] = "help";  // put there while the window is up
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 0), 4242);
+    EXPECT_EQ(Send(app, kWmSysCommand, 1011, 0), 4242);
     EXPECT_EQ(app.shell.opened.size(), 1u);
 }
 
 TEST(WindowMenu, AboutShowsTheFixedFirstLineAndACredit) {
     FakeApp app;
     app.Load();
-    EXPECT_EQ(Send(app, kSysCommand, 1013, 0), 0);
+    EXPECT_EQ(Send(app, kWmSysCommand, 1013, 0), 0);
     ASSERT_EQ(app.messageBoxes.shown.size(), 1u);
     const std::string first = "QLOK, Internet time sysnchronisation for all Windows versions.\n";
     const std::string& text = app.messageBoxes.shown[0].text;
@@ -125,7 +118,7 @@ TEST(WindowMenu, AboutShowsTheFixedFirstLineAndACredit) {
     EXPECT_GT(text.size(), first.size());
     EXPECT_EQ(app.messageBoxes.shown[0].title, "About");
     EXPECT_EQ(app.messageBoxes.shown[0].style, 64);
-    EXPECT_TRUE(PassedOn().empty());
+    EXPECT_TRUE(app.windowMenu.passedOn.empty());
 }
 
 TEST(WindowMenu, EveryOtherMessageReachesThePreviousProcedureUnchanged) {
@@ -134,10 +127,10 @@ TEST(WindowMenu, EveryOtherMessageReachesThePreviousProcedureUnchanged) {
         std::uintptr_t wParam;
         std::intptr_t lParam;
     };
-    for (const Case c : {Case{kSysCommand, 1008, 5},  // 1010 with its low four bits cleared
-                         {kSysCommand, 1012, 6},
-                         {kSysCommand, 0xF020, 7},  // the standard minimise
-                         {kSysCommand, 1010 + 0x10000, 0},
+    for (const Case c : {Case{kWmSysCommand, 1008, 5},  // 1010 with its low four bits cleared
+                         {kWmSysCommand, 1012, 6},
+                         {kWmSysCommand, 0xF020, 7},  // the standard minimise
+                         {kWmSysCommand, 1010 + 0x10000, 0},
                          {0x0200, 1010, 514},  // other messages with the command values
                          {0x0111, 1011, 0},
                          {0x0010, 1013, -1}}) {
@@ -145,7 +138,7 @@ TEST(WindowMenu, EveryOtherMessageReachesThePreviousProcedureUnchanged) {
         app.files.files["QLOK instructions.txt"] = "help";
         app.Load();
         EXPECT_EQ(Send(app, c.msg, c.wParam, c.lParam), 4242) << c.msg << " " << c.wParam;
-        EXPECT_EQ(PassedOn(), (Passed{{kHwnd, c.msg, c.wParam, c.lParam}}));
+        EXPECT_EQ(app.windowMenu.passedOn, (Passed{{kOriginal, kHwnd, c.msg, c.wParam, c.lParam}}));
         EXPECT_TRUE(app.shell.opened.empty());
         EXPECT_TRUE(app.messageBoxes.shown.empty());
         EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
@@ -232,27 +225,46 @@ TEST(Tray, TitleBarMinimiseGoesToTheTaskbarEvenAfterARoundTrip) {
     EXPECT_EQ(app.tray.calls.size(), 2u);  // the add and the delete of the round trip only
 }
 
-TEST(Tray, TooltipKeepsAtMost63Characters) {
-    const std::string c63(63, 'x');
-    const std::string c70 = std::string(60, 'y') + "0123456789";
-    const std::string umlauts = std::string(62, 'z') + "\xC3\xA4\xC3\xA4";  // two bytes each
+TEST(Tray, TooltipKeepsAtMost63BytesAndNeverHalfACharacter) {
+    const std::string x63(63, 'x');
+    const std::string y70 = std::string(60, 'y') + "0123456789";
+    const std::string z62 = std::string(62, 'z');
+    const std::string z60 = std::string(60, 'z');
+    constexpr auto utf8 = &Systray::Utf8CharacterLength;
+    constexpr auto singleByte = +[](std::string_view) -> std::size_t { return 1; };
     struct Case {
         std::string caption;
+        std::size_t (*characterLength)(std::string_view);
         std::string tip;
     };
-    for (const Case& c : {Case{"QLOK", "QLOK"},
-                          {c63, c63},
-                          {c70, c70.substr(0, 63)},
-                          {umlauts, umlauts.substr(0, 64)}}) {
+    for (const Case& c : {Case{"QLOK", utf8, "QLOK"},
+                          {x63, utf8, x63},
+                          {y70, utf8, y70.substr(0, 63)},
+                          {z62 + "\xC3\xA4", utf8, z62},  // a 2-byte character from byte 63
+                          {z60 + "\xE2\x82\xAC!", utf8, z60 + "\xE2\x82\xAC"},
+                          {z60 + "z\xE2\x82\xAC", utf8, z60 + "z"},
+                          {z62 + "\xC3\xA4", singleByte, z62 + "\xC3"},
+                          {z62 + "\xE4\xE4", singleByte, z62 + "\xE4"}}) {
         FakeApp app;
+        app.tray.characterLength = c.characterLength;
         app.window.caption = c.caption;
         app.Load();
         ChooseMinToSystray(app);
         ASSERT_EQ(app.tray.calls.size(), 1u);
         const std::string& field = app.tray.calls[0].data.szTip;
-        EXPECT_EQ(Tip(app.tray.calls[0].data), c.tip);
-        const std::size_t characters = std::min<std::size_t>(c.caption.size(), 63);
-        EXPECT_EQ(field.substr(c.tip.size()), '\0' + std::string(63 - characters, ' '));
+        EXPECT_EQ(field, c.tip + '\0' + std::string(63 - c.tip.size(), ' ')) << c.caption;
+    }
+}
+
+TEST(Tray, Utf8CharacterLengthTakesOnlyTheContinuationBytesThatFollow) {
+    const std::pair<std::string_view, std::size_t> cases[] = {
+        {"a\xC3", 1},    {"\xC3\xA4\x61", 2}, {"\xE2\x82\xAC", 3}, {"\xF0\x9F\x95\x90", 4},
+        {"\xE2\x82", 2},  // cut short
+        {"\xC3\x61", 1},  // no continuation
+        {"\xA4\xA4", 1},  // a stray continuation byte
+    };
+    for (const auto& [text, length] : cases) {
+        EXPECT_EQ(Systray::Utf8CharacterLength(text), length) << text;
     }
 }
 

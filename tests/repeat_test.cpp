@@ -162,14 +162,14 @@ TEST(Repeat, CaptionSuffixReplacesEverythingFromTheFirstSyncIn) {
 TEST(Repeat, InTheTrayTheTooltipFollowsEachStep) {
     FakeApp app;
     Start(app, "2");
-    app.windowMenu.installed(0, Menu::kWmSysCommand, Menu::MenuIdMinToTray, 0);
+    app.windowMenu.Send(0, win::kWmSysCommand, Menu::MenuIdMinToTray, 0);
     ASSERT_EQ(app.tray.calls.size(), 1u);
     for (const char* count : {"1", "0"}) {
         const std::size_t before = app.tray.calls.size();
         TickToStep(app);
         ASSERT_EQ(app.tray.calls.size(), before + 2) << count;
-        EXPECT_EQ(app.tray.calls[before].operation, kNimDelete);
-        EXPECT_EQ(app.tray.calls[before + 1].operation, kNimAdd);
+        EXPECT_EQ(app.tray.calls[before].operation, win::kNimDelete);
+        EXPECT_EQ(app.tray.calls[before + 1].operation, win::kNimAdd);
         EXPECT_EQ(std::string(app.tray.calls[before + 1].data.szTip.data()),
                   std::string("T Sync in ") + count + " Mins");
         EXPECT_TRUE(app.tray.iconShown);

@@ -60,8 +60,8 @@ class QLOKfrm {
     void Nid_Refresh();
     void ApplyServerTime(std::string utcText);
     std::string ToLocalTimeText(const std::string& utcText) const;
-    static void DateToSystemTime(DateValue value, SYSTEMTIME& record);
-    static DateValue SystemTimeToDate(const SYSTEMTIME& record);
+    static void DateToSystemTime(DateValue value, SystemTimeRecord& record);
+    static DateValue SystemTimeToDate(const SystemTimeRecord& record);
 
     // The services of the desktop the window runs on.
     Platform& Services() const { return platform_; }

@@ -3,19 +3,20 @@
 #include "app/qlokfrm.h"
 #include "app/texts.h"
 #include "desktop/systray.h"
+#include "platform/winapi_values.h"
 
 namespace qlok::Menu {
 
-WindowProcedure PreviousWndProc = nullptr;
+using namespace win;
 
 void AddSystemMenuItems(QLOKfrm& form, const std::string& minToTrayCaption,
                         const std::string& helpCaption, const std::string& aboutCaption) {
     WindowMenu& menu = form.Services().windowMenu;
-    menu.AppendMenu(kMfSeparator, 0, {});
-    menu.AppendMenu(kMfString, MenuIdMinToTray, minToTrayCaption);
-    menu.AppendMenu(kMfString, MenuIdHelp, helpCaption);
-    menu.AppendMenu(kMfString, MenuIdAbout, aboutCaption);
-    PreviousWndProc = menu.SetWindowProcedure(&MainWndProc);
+    menu.AppendItem(kMfSeparator, 0, {});
+    menu.AppendItem(kMfString, MenuIdMinToTray, minToTrayCaption);
+    menu.AppendItem(kMfString, MenuIdHelp, helpCaption);
+    menu.AppendItem(kMfString, MenuIdAbout, aboutCaption);
+    PreviousWndProc = menu.InstallWindowProcedure();
 }
 
 MenuAction DecideMenuAction(std::uint32_t uMsg, std::uintptr_t wParam, bool helpFileExists) {
@@ -73,15 +74,3 @@ bool FileExistsCheck(const std::string& path) {
 }
 
 }  // namespace qlok::Menu
-
-namespace qlok {
-
-void QLOKfrm::Command2_Click() {
-    if (!platform_.shell.OpenDateTimeSettings()) {
-        // A button that silently does nothing helps nobody.
-        platform_.messageBoxes.Show(std::string(text::kNoDateTimeSettings),
-                                    std::string(text::kShowClock), kMbOk | kMbIconInformation);
-    }
-}
-
-}  // namespace qlok

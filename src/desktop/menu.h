@@ -12,15 +12,15 @@ class QLOKfrm;
 
 namespace qlok::Menu {
 
-inline constexpr std::uint32_t kWmSysCommand = 0x0112;
 inline constexpr std::uint32_t MenuIdMinToTray = 1010;
 inline constexpr std::uint32_t MenuIdHelp = 1011;
 inline constexpr std::uint32_t MenuIdAbout = 1013;
 
-// The main window's procedure before AddSystemMenuItems replaced it.
+// The address of the main window's procedure before AddSystemMenuItems replaced it.
 extern WindowProcedure PreviousWndProc;
 
-// Appends a separator and the three commands to the window menu and installs MainWndProc.
+// Appends a separator and the three commands to the window menu and has the front end's
+// procedure, which forwards to MainWndProc, installed.
 void AddSystemMenuItems(QLOKfrm& form, const std::string& minToTrayCaption,
                         const std::string& helpCaption, const std::string& aboutCaption);
 

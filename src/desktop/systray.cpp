@@ -1,36 +1,47 @@
 #include "desktop/systray.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/qlokfrm.h"
+#include "platform/winapi_values.h"
 
 namespace qlok::Systray {
 
-QLOKfrm* MainForm = nullptr;
-std::int16_t InTrayMode = kFalse;
-NotifyIconData TrayIconData{};
-
-std::string TipField(std::string_view caption) {
-    constexpr int kTipCharacters = 63;
-    auto continuation = [](char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; };
+std::string TipField(std::string_view caption, const CharacterLengthRule& characterLength) {
+    constexpr std::size_t kTipBytes = 63;
     std::size_t end = 0;
-    int characters = 0;
-    while (end < caption.size() && characters < kTipCharacters) {
-        ++end;
-        while (end < caption.size() && continuation(caption[end])) {
-            ++end;  // the rest of a multi-byte character
+    while (end < caption.size()) {
+        const std::size_t next = end + std::clamp<std::size_t>(characterLength(caption.substr(end)),
+                                                               1, caption.size() - end);
+        if (next > kTipBytes) {
+            break;  // the whole character or none of it
         }
-        ++characters;
+        end = next;
     }
     std::string field(caption.substr(0, end));
     field += '\0';
-    field.append(static_cast<std::size_t>(kTipCharacters - characters), ' ');
+    field.append(kTipBytes - end, ' ');
     return field;
 }
 
+std::size_t Utf8CharacterLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t expected = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    std::size_t length = 1;
+    while (length < expected && length < text.size() && (byte(length) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
+}
+
 bool RestoresWindow(int mouseMessage) {
-    return mouseMessage == kWmLButtonUp || mouseMessage == kWmLButtonDblClk ||
-           mouseMessage == kWmRButtonUp;
+    return mouseMessage == win::kWmLButtonUp || mouseMessage == win::kWmLButtonDblClk ||
+           mouseMessage == win::kWmRButtonUp;
 }
 
 }  // namespace qlok::Systray
@@ -38,21 +49,24 @@ bool RestoresWindow(int mouseMessage) {
 namespace qlok {
 
 using namespace Systray;
+using namespace win;
 
 void QLOKfrm::Build_Nid() {
-    TrayIconData.cbSize = 88;
+    TrayIconData.cbSize = kNotifyIconDataV1Size;
     TrayIconData.hWnd = MainForm->Me.Handle();
     TrayIconData.uID = 1;
     TrayIconData.uFlags = kNifMessage | kNifIcon | kNifTip;
     TrayIconData.uCallbackMessage = kWmMouseMove;
     TrayIconData.hIcon = MainForm->Me.IconHandle();
-    TrayIconData.szTip = TipField(MainForm->Me.Caption());
+    TrayIconData.szTip = TipField(MainForm->Me.Caption(), [this](std::string_view text) {
+        return platform_.tray.CharacterLength(text);
+    });
 }
 
 void QLOKfrm::Nid_Refresh() {
-    platform_.tray.Shell_NotifyIcon(kNimDelete, TrayIconData);
+    platform_.tray.Notify(kNimDelete, TrayIconData);
     Build_Nid();
-    if (!platform_.tray.Shell_NotifyIcon(kNimAdd, TrayIconData) && InTrayMode != kFalse) {
+    if (!platform_.tray.Notify(kNimAdd, TrayIconData) && InTrayMode != kFalse) {
         // Without an icon the hidden window could not be reached again.
         InTrayMode = kFalse;
         Me.Show();
@@ -67,7 +81,7 @@ void QLOKfrm::Form_Resize() {
         return;
     }
     Build_Nid();
-    if (platform_.tray.Shell_NotifyIcon(kNimAdd, TrayIconData)) {
+    if (platform_.tray.Notify(kNimAdd, TrayIconData)) {
         MainForm->Me.Hide();
     } else {
         // No notification area: stay minimised on the taskbar instead of vanishing.
@@ -85,18 +99,18 @@ void QLOKfrm::Form_MouseMove(int /*button*/, int /*shift*/, double x, double /*y
     }
     MainForm->Me.SetState(WindowState::Normal);
     MainForm->Me.Show();  // setting the state alone may leave a hidden window hidden
-    platform_.tray.Shell_NotifyIcon(kNimDelete, TrayIconData);
+    platform_.tray.Notify(kNimDelete, TrayIconData);
     InTrayMode = kFalse;
 }
 
 void QLOKfrm::Form_Unload() {
     // Nothing may set the clock or write the history after the window has gone.
     Timer1.SetEnabled(false);
-    if (Winsock1.State() != 0) {
+    if (Winsock1.State() != kSckClosed) {
         Winsock1.Close();
     }
     if (InTrayMode != kFalse) {
-        platform_.tray.Shell_NotifyIcon(kNimDelete, TrayIconData);
+        platform_.tray.Notify(kNimDelete, TrayIconData);
         InTrayMode = kFalse;  // a click already on its way finds no tray to leave
     }
 }

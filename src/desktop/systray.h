@@ -1,7 +1,9 @@
 // Module Systray: the tray-mode flag, the tray record and the main-window reference.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,24 +18,22 @@ namespace qlok::Systray {
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
 
-inline constexpr std::uint32_t kNifMessage = 1;
-inline constexpr std::uint32_t kNifIcon = 2;
-inline constexpr std::uint32_t kNifTip = 4;
-inline constexpr std::uint32_t kWmMouseMove = 0x200;
-inline constexpr int kWmLButtonUp = 514;
-inline constexpr int kWmLButtonDblClk = 515;
-inline constexpr int kWmRButtonUp = 517;
-
-// The main window, set first at start-up and never cleared.
+// The main window, set first at start-up; only ResetModuleState clears it.
 extern QLOKfrm* MainForm;
 // True (-1) while the tray icon stands in for the window.
 extern std::int16_t InTrayMode;
 // The record of the last Build_Nid; a later delete names the same icon.
 extern NotifyIconData TrayIconData;
 
-// The tooltip field: the caption cut to 63 characters (UTF-8 is counted by character), a
-// NUL, then spaces up to 64 characters.
-std::string TipField(std::string_view caption);
+// The bytes of the character at the start of a text, in some charset.
+using CharacterLengthRule = std::function<std::size_t(std::string_view text)>;
+
+// The tooltip field, 64 bytes: the caption (in the system charset) cut to at most 63 bytes
+// without splitting a character, a NUL, then spaces.
+std::string TipField(std::string_view caption, const CharacterLengthRule& characterLength);
+
+// UTF-8's rule: the lead byte and the continuation bytes that follow it; a stray byte alone.
+std::size_t Utf8CharacterLength(std::string_view text);
 
 // Whether a mouse message from the icon brings the window back.
 bool RestoresWindow(int mouseMessage);

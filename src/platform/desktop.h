@@ -2,7 +2,7 @@
 // the window menu, and the activity log.
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,14 +19,12 @@ class Shell {
     virtual bool OpenDateTimeSettings() = 0;
 };
 
-inline constexpr int kMbOk = 0;
-inline constexpr int kMbIconInformation = 64;
-
 // Modal message boxes.
 class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
-    // Shows text with a title and an OK button; returns when the user closed it.
+    // Shows text with a title and an OK button (style: win::kMb* values); returns when the
+    // user closed it.
     virtual void Show(const std::string& text, const std::string& title, int style) = 0;
 };
 
@@ -38,38 +36,35 @@ struct NotifyIconData {
     std::uint32_t uFlags = 0;
     std::uint32_t uCallbackMessage = 0;
     std::uintptr_t hIcon = 0;
-    // The tip as text: at most 63 characters, a NUL, then spaces up to 64 characters; each
-    // desktop converts it to its own charset when it hands the record over.
+    // The tip's 64 bytes in the system charset: at most 63 bytes of text, a NUL, then spaces.
     std::string szTip;
 };
-
-inline constexpr int kNimAdd = 0;
-inline constexpr int kNimDelete = 2;
 
 // The notification area.
 class TrayIcons {
   public:
     virtual ~TrayIcons() = default;
-    // Adds or deletes the icon the record names; false when the desktop refused.
-    virtual bool Shell_NotifyIcon(int operation, const NotifyIconData& data) = 0;
+    // Adds (win::kNimAdd) or deletes (win::kNimDelete) the icon the record names; false when
+    // the desktop refused.
+    virtual bool Notify(int operation, const NotifyIconData& data) = 0;
+    // How many bytes the system charset's character at the start of text takes (1 for a byte
+    // that starts no valid character); the tip is cut between characters.
+    virtual std::size_t CharacterLength(std::string_view text) const = 0;
 };
 
-// A window procedure: the system calls it with each message of the main window.
-using WindowProcedure = std::intptr_t (*)(std::uintptr_t hWnd, std::uint32_t uMsg,
-                                          std::uintptr_t wParam, std::intptr_t lParam);
-
-inline constexpr std::uint32_t kMfString = 0x0000;
-inline constexpr std::uint32_t kMfSeparator = 0x0800;
+// The window-procedure address: opaque to the logic, which only keeps it and hands it back.
+using WindowProcedure = std::uintptr_t;
 
 // The window menu and the window procedure behind it.
 class WindowMenu {
   public:
     virtual ~WindowMenu() = default;
-    // Appends an item (or a separator) to the window menu.
-    virtual bool AppendMenu(std::uint32_t flags, std::uint32_t id, const std::string& text) = 0;
-    // Installs a new window procedure and returns the one it replaces.
-    virtual WindowProcedure SetWindowProcedure(WindowProcedure procedure) = 0;
-    // Hands a message to a window procedure that was replaced.
+    // Appends an item (flags win::kMfString) or a separator (win::kMfSeparator) to the menu.
+    virtual bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) = 0;
+    // Makes the front end's procedure, which hands every message to Menu::MainWndProc, the
+    // window's procedure; returns the address of the one it replaces.
+    virtual WindowProcedure InstallWindowProcedure() = 0;
+    // Hands a message to the window procedure at that address, one that was replaced.
     virtual std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                               std::uint32_t uMsg, std::uintptr_t wParam,
                                               std::intptr_t lParam) = 0;

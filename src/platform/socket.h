@@ -29,9 +29,10 @@ inline constexpr int kUnspecified = 10004;
 
 // The number as the Error event carries it: 16 bits, signed, out-of-range values clamped.
 inline std::int16_t ErrorNumber16(int number) {
+    // Parenthesised: <windows.h> may define min and max as macros.
     return static_cast<std::int16_t>(std::clamp<int>(number,
-                                                     std::numeric_limits<std::int16_t>::min(),
-                                                     std::numeric_limits<std::int16_t>::max()));
+                                                     (std::numeric_limits<std::int16_t>::min)(),
+                                                     (std::numeric_limits<std::int16_t>::max)()));
 }
 
 // Events reach the window as Winsock1_Connect, Winsock1_DataArrival(count), Winsock1_Close

@@ -15,7 +15,7 @@ class SystemClock {
     // Local time minus UTC, in seconds, as in force at this moment (standard or daylight).
     virtual long UtcOffsetSecondsNow() const = 0;
     // Sets the clock from UTC fields, whole seconds; nonzero on success, zero when refused.
-    virtual int SetSystemTime(const SYSTEMTIME& utc) = 0;
+    virtual int SetSystemTime(const SystemTimeRecord& utc) = 0;
     // Why the last SetSystemTime was refused, in the platform's words.
     virtual std::string LastError() const = 0;
 };

@@ -20,7 +20,7 @@ struct DateParts {
 };
 
 // The Windows clock record: eight 16-bit fields; day of week and milliseconds stay 0 here.
-struct SYSTEMTIME {
+struct SystemTimeRecord {
     std::uint16_t wYear = 0;
     std::uint16_t wMonth = 0;
     std::uint16_t wDayOfWeek = 0;
@@ -29,7 +29,7 @@ struct SYSTEMTIME {
     std::uint16_t wMinute = 0;
     std::uint16_t wSecond = 0;
     std::uint16_t wMilliseconds = 0;
-    friend bool operator==(const SYSTEMTIME&, const SYSTEMTIME&) = default;
+    friend bool operator==(const SystemTimeRecord&, const SystemTimeRecord&) = default;
 };
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };

@@ -26,7 +26,7 @@ long PosixClock::UtcOffsetSecondsNow() const {
     return LocalTm().tm_gmtoff;
 }
 
-int PosixClock::SetSystemTime(const SYSTEMTIME& utc) {
+int PosixClock::SetSystemTime(const SystemTimeRecord& utc) {
     std::tm t{};
     t.tm_year = utc.wYear - 1900;
     t.tm_mon = utc.wMonth - 1;

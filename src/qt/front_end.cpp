@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "app/layout.h"
-#include "desktop/menu.h"
+#include "desktop/module_state.h"
 #include "desktop/systray.h"
 
 namespace qlok::qt {
@@ -86,9 +86,7 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
 FrontEnd::~FrontEnd() {
     // The logic's module-level references must not outlive this window.
     if (Systray::MainForm == &form_) {
-        Systray::MainForm = nullptr;
-        Systray::InTrayMode = Systray::kFalse;
-        Menu::PreviousWndProc = nullptr;
+        ResetModuleState();
     }
 }
 

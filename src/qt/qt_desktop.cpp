@@ -14,12 +14,17 @@
 #include <cstring>
 #include <utility>
 
+#include "desktop/menu.h"
+#include "desktop/systray.h"
+#include "platform/winapi_values.h"
 #include "qt/main_window.h"
 #include "qt/qt_controls.h"
 
 Q_LOGGING_CATEGORY(lcActivity, "qlok.activity", QtWarningMsg)
 
 namespace qlok::qt {
+
+using namespace win;
 
 std::optional<Command> FindDateTimeSettings() {
     // The date and time pages of the common desktops' settings programs.
@@ -56,14 +61,14 @@ bool QtShell::OpenDateTimeSettings() {
 
 void QtMessageBoxes::Show(const std::string& text, const std::string& title, int style) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (style & 0xF0) {
-        case 16:
+    switch (style & kMbIconMask) {
+        case kMbIconError:
             icon = QMessageBox::Critical;
             break;
-        case 32:
+        case kMbIconQuestion:
             icon = QMessageBox::Question;
             break;
-        case 48:
+        case kMbIconWarning:
             icon = QMessageBox::Warning;
             break;
         case kMbIconInformation:
@@ -106,7 +111,7 @@ QtTrayIcons::QtTrayIcons(QWidget& window, std::function<void(int)> onMouseMessag
                      });
 }
 
-bool QtTrayIcons::Shell_NotifyIcon(int operation, const NotifyIconData& data) {
+bool QtTrayIcons::Notify(int operation, const NotifyIconData& data) {
     if (operation == kNimDelete) {
         const bool wasShown = icon_.isVisible();
         icon_.hide();
@@ -126,13 +131,17 @@ bool QtTrayIcons::Shell_NotifyIcon(int operation, const NotifyIconData& data) {
     return icon_.isVisible();
 }
 
+std::size_t QtTrayIcons::CharacterLength(std::string_view text) const {
+    return Systray::Utf8CharacterLength(text);
+}
+
 std::intptr_t DefaultWindowProcedure(std::uintptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
                                      std::intptr_t /*lParam*/) {
     QtWindow* window = QtWindow::FromHandle(hWnd);
     if (uMsg != kWmSysCommand || window == nullptr) {
         return 0;
     }
-    switch (wParam & 0xFFF0) {  // the low four bits are the system's own
+    switch (wParam & kScMask) {
         case kScRestore:
             window->SetState(WindowState::Normal);
             break;
@@ -151,19 +160,20 @@ std::intptr_t DefaultWindowProcedure(std::uintptr_t hWnd, std::uint32_t uMsg, st
     return 0;
 }
 
-bool QtWindowMenu::AppendMenu(std::uint32_t flags, std::uint32_t id, const std::string& text) {
+bool QtWindowMenu::AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) {
     items_.push_back({flags, id, FromLocal(text)});
     return true;
 }
 
-WindowProcedure QtWindowMenu::SetWindowProcedure(WindowProcedure procedure) {
-    return std::exchange(procedure_, procedure);
+WindowProcedure QtWindowMenu::InstallWindowProcedure() {
+    return reinterpret_cast<WindowProcedure>(std::exchange(procedure_, &Menu::MainWndProc));
 }
 
 std::intptr_t QtWindowMenu::CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                                 std::uint32_t uMsg, std::uintptr_t wParam,
                                                 std::intptr_t lParam) {
-    return procedure == nullptr ? 0 : procedure(hWnd, uMsg, wParam, lParam);
+    const auto call = reinterpret_cast<QtWindowProcedure>(procedure);
+    return call == nullptr ? 0 : call(hWnd, uMsg, wParam, lParam);
 }
 
 void QtWindowMenu::Populate(QMenu& menu) {

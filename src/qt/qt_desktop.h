@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QWidget>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -50,18 +51,15 @@ class QtMessageBoxes final : public MessageBoxes {
     QWidget* parent_;
 };
 
-// The Windows mouse messages a tray icon's activation stands for.
-inline constexpr int kWmLButtonUp = 514;
-inline constexpr int kWmLButtonDblClk = 515;
-inline constexpr int kWmRButtonUp = 517;
-
 // The notification-area icon.
 class QtTrayIcons final : public TrayIcons {
   public:
     // The icon shows window's icon; clicks on it reach onMouseMessage as Windows mouse messages.
     QtTrayIcons(QWidget& window, std::function<void(int mouseMessage)> onMouseMessage);
 
-    bool Shell_NotifyIcon(int operation, const NotifyIconData& data) override;
+    bool Notify(int operation, const NotifyIconData& data) override;
+    // Qt takes the locale's bytes as UTF-8.
+    std::size_t CharacterLength(std::string_view text) const override;
     // The icon, for looking at it.
     const QSystemTrayIcon& Icon() const { return icon_; }
 
@@ -71,12 +69,9 @@ class QtTrayIcons final : public TrayIcons {
     std::function<void(int)> onMouseMessage_;
 };
 
-// Windows' system-command identifiers of the standard window menu.
-inline constexpr std::uint32_t kWmSysCommand = 0x0112;
-inline constexpr std::uint32_t kScMinimize = 0xF020;
-inline constexpr std::uint32_t kScMaximize = 0xF030;
-inline constexpr std::uint32_t kScClose = 0xF060;
-inline constexpr std::uint32_t kScRestore = 0xF120;
+// A window procedure of this front end; its address is what the logic keeps.
+using QtWindowProcedure = std::intptr_t (*)(std::uintptr_t hWnd, std::uint32_t uMsg,
+                                            std::uintptr_t wParam, std::intptr_t lParam);
 
 // The front end's own window procedure: carries out the standard commands on the window.
 std::intptr_t DefaultWindowProcedure(std::uintptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
@@ -89,8 +84,9 @@ class QtWindowMenu final : public WindowMenu {
     // The menu of window; its procedure starts as DefaultWindowProcedure.
     explicit QtWindowMenu(QtWindow& window) : window_(window) {}
 
-    bool AppendMenu(std::uint32_t flags, std::uint32_t id, const std::string& text) override;
-    WindowProcedure SetWindowProcedure(WindowProcedure procedure) override;
+    bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override;
+    // Installs Menu::MainWndProc itself: a procedure here is a plain function already.
+    WindowProcedure InstallWindowProcedure() override;
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                       std::uint32_t uMsg, std::uintptr_t wParam,
                                       std::intptr_t lParam) override;
@@ -111,7 +107,7 @@ class QtWindowMenu final : public WindowMenu {
 
     QtWindow& window_;
     std::vector<Item> items_;
-    WindowProcedure procedure_ = &DefaultWindowProcedure;
+    QtWindowProcedure procedure_ = &DefaultWindowProcedure;
     QObject context_;  // owns the queued commands
 };
 

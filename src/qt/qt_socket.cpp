@@ -16,20 +16,15 @@
 #include <limits>
 #include <utility>
 
+#include "platform/winapi_values.h"
 #include "posix/posix_services.h"
 #include "qt/qt_controls.h"
 
 namespace qlok::qt {
 
-namespace {
+using namespace win;
 
-// The Winsock control's State values.
-constexpr int kSckClosed = 0;
-constexpr int kSckResolvingHost = 4;
-constexpr int kSckConnecting = 6;
-constexpr int kSckConnected = 7;
-constexpr int kSckClosing = 8;
-constexpr int kSckError = 9;
+namespace {
 
 // One pass over a readable descriptor takes at most this much, so a flood cannot starve the
 // window; the notifier fires again for the rest.

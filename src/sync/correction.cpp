@@ -72,7 +72,7 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
     if (!utc) {
         return;
     }
-    SYSTEMTIME record;
+    SystemTimeRecord record;
     DateToSystemTime(*utc, record);
 
     std::string error;
@@ -104,14 +104,14 @@ std::string QLOKfrm::ToLocalTimeText(const std::string& utcText) const {
     if (!utc) {
         return {};
     }
-    SYSTEMTIME record;
+    SystemTimeRecord record;
     DateToSystemTime(*utc, record);
     const long long local =
         TotalSeconds(SystemTimeToDate(record)) + platform_.clock.UtcOffsetSecondsNow();
     return DateToText(FromSeconds(local), formats);
 }
 
-void QLOKfrm::DateToSystemTime(DateValue value, SYSTEMTIME& record) {
+void QLOKfrm::DateToSystemTime(DateValue value, SystemTimeRecord& record) {
     const DateParts p = SplitDate(value);
     record.wYear = static_cast<std::uint16_t>(p.year);
     record.wMonth = static_cast<std::uint16_t>(p.month);
@@ -121,7 +121,7 @@ void QLOKfrm::DateToSystemTime(DateValue value, SYSTEMTIME& record) {
     record.wSecond = static_cast<std::uint16_t>(p.second);
 }
 
-DateValue QLOKfrm::SystemTimeToDate(const SYSTEMTIME& record) {
+DateValue QLOKfrm::SystemTimeToDate(const SystemTimeRecord& record) {
     const DateParts p{record.wYear, record.wMonth,  record.wDay,
                       record.wHour, record.wMinute, record.wSecond};
     return MakeDate(p).value_or(0.0);

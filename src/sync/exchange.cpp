@@ -3,6 +3,7 @@
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/texts.h"
+#include "platform/winapi_values.h"
 #include "sync/daytime.h"
 
 namespace qlok {
@@ -14,7 +15,7 @@ void QLOKfrm::Command1_Click() {
     ReceiveBuffer.clear();
     rawReply_.clear();
     replyRejected_ = false;
-    if (Winsock1.State() != 0) {
+    if (Winsock1.State() != win::kSckClosed) {
         Winsock1.Close();
     }
     Winsock1.SetRemoteHost(Combo1.Text());
@@ -51,7 +52,7 @@ void QLOKfrm::Winsock1_Error(std::int16_t number, const std::string& description
     AddLine(std::string(text::kErrorReceived) + description);
     AddLine(std::string(text::kErrorReceived) + std::to_string(number));
     if (number > 0) {
-        if (Winsock1.State() != 0) {
+        if (Winsock1.State() != win::kSckClosed) {
             Winsock1.Close();
         }
         AddLine(std::string(text::kSocketsClosedAfterError));

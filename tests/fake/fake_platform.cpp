@@ -2,11 +2,9 @@
 
 #include <cstdio>
 
-#include "desktop/systray.h"
+#include "desktop/module_state.h"
 
 namespace qlok::fake {
-
-std::vector<ProcedureCall> FakeWindowMenu::previousCalls;
 
 namespace {
 
@@ -51,19 +49,15 @@ FakeApp::FakeApp(std::string commandLine)
                shell,     messageBoxes, tray,     windowMenu, log},
       form(platform, std::move(commandLine)) {
     window.onResize = [this] { form.Form_Resize(); };
-    FakeWindowMenu::previousCalls.clear();
-    Systray::MainForm = nullptr;
-    Systray::InTrayMode = Systray::kFalse;
-    Systray::TrayIconData = {};
+    ResetModuleState();
 }
 
 FakeApp::~FakeApp() {
-    Systray::MainForm = nullptr;
-    Systray::InTrayMode = Systray::kFalse;
+    ResetModuleState();
 }
 
 void FakeApp::Connected() {
-    winsock1.state = 7;
+    winsock1.state = win::kSckConnected;
     form.Winsock1_Connect();
 }
 
@@ -73,7 +67,7 @@ void FakeApp::Receive(const std::string& bytes) {
 }
 
 void FakeApp::ServerCloses() {
-    winsock1.state = 8;  // the peer is closing
+    winsock1.state = win::kSckClosing;  // the peer is closing
     form.Winsock1_Close();
 }
 

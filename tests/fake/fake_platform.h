@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "app/qlokfrm.h"
+#include "desktop/menu.h"
+#include "desktop/systray.h"
 #include "platform/platform.h"
+#include "platform/winapi_values.h"
 
 namespace qlok::fake {
 
@@ -124,13 +127,13 @@ class FakeSocket final : public Socket {
         if (connectFailure) {
             return connectFailure;
         }
-        state = 6;  // connecting
+        state = win::kSckConnecting;
         return std::nullopt;
     }
     std::string GetData() override { return std::exchange(pending, {}); }
     void Close() override {
         ++closes;
-        state = 0;
+        state = win::kSckClosed;
         pending.clear();
     }
 };
@@ -140,11 +143,11 @@ class FakeClock final : public SystemClock {
     DateParts now{2026, 12, 5, 22, 54, 19};
     long utcOffset = 3600;  // local time is UTC + 1 h
     bool refuse = false;
-    std::vector<SYSTEMTIME> setCalls;
+    std::vector<SystemTimeRecord> setCalls;
 
     DateParts LocalNow() const override { return now; }
     long UtcOffsetSecondsNow() const override { return utcOffset; }
-    int SetSystemTime(const SYSTEMTIME& utc) override {
+    int SetSystemTime(const SystemTimeRecord& utc) override {
         setCalls.push_back(utc);
         return refuse ? 0 : 1;
     }
@@ -253,15 +256,19 @@ class FakeTray final : public TrayIcons {
     std::vector<TrayCall> calls;
     bool refuseAdd = false;
     bool iconShown = false;
-    bool Shell_NotifyIcon(int operation, const NotifyIconData& data) override {
+    std::size_t (*characterLength)(std::string_view) = &Systray::Utf8CharacterLength;
+    bool Notify(int operation, const NotifyIconData& data) override {
         calls.push_back({operation, data});
-        if (operation == kNimAdd) {
+        if (operation == win::kNimAdd) {
             iconShown = !refuseAdd;
             return !refuseAdd;
         }
         const bool had = iconShown;
         iconShown = false;
         return had;
+    }
+    std::size_t CharacterLength(std::string_view text) const override {
+        return characterLength(text);
     }
 };
 
@@ -272,34 +279,38 @@ struct MenuItem {
 };
 
 struct ProcedureCall {
+    WindowProcedure procedure;
     std::uintptr_t hWnd;
     std::uint32_t uMsg;
     std::uintptr_t wParam;
     std::intptr_t lParam;
+    friend bool operator==(const ProcedureCall&, const ProcedureCall&) = default;
 };
 
 class FakeWindowMenu final : public WindowMenu {
   public:
+    static constexpr WindowProcedure kOriginal = 0x7A5C;  // the window's own procedure
     std::vector<MenuItem> items;
-    WindowProcedure installed = nullptr;
-    static std::vector<ProcedureCall> previousCalls;  // messages the original procedure got
-    static std::intptr_t PreviousProcedure(std::uintptr_t h, std::uint32_t m, std::uintptr_t w,
-                                           std::intptr_t l) {
-        previousCalls.push_back({h, m, w, l});
-        return 4242;
-    }
+    bool installed = false;
+    std::vector<ProcedureCall> passedOn;  // messages handed to a replaced procedure
 
-    bool AppendMenu(std::uint32_t flags, std::uint32_t id, const std::string& text) override {
+    bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override {
         items.push_back({flags, id, text});
         return true;
     }
-    WindowProcedure SetWindowProcedure(WindowProcedure procedure) override {
-        installed = procedure;
-        return &PreviousProcedure;
+    WindowProcedure InstallWindowProcedure() override {
+        installed = true;
+        return kOriginal;
     }
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t h, std::uint32_t m,
                                       std::uintptr_t w, std::intptr_t l) override {
-        return procedure(h, m, w, l);
+        passedOn.push_back({procedure, h, m, w, l});
+        return 4242;
+    }
+    // The system delivers a message to the window's procedure.
+    std::intptr_t Send(std::uintptr_t h, std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
+        return installed ? Menu::MainWndProc(h, m, w, l)
+                         : CallWindowProcedure(kOriginal, h, m, w, l);
     }
 };
 

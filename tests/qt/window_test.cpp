@@ -26,7 +26,7 @@ class RefusingClock final : public qlok::SystemClock {
   public:
     qlok::DateParts LocalNow() const override { return {2024, 12, 6, 19, 2, 3}; }
     long UtcOffsetSecondsNow() const override { return 0; }
-    int SetSystemTime(const qlok::SYSTEMTIME&) override { return 0; }
+    int SetSystemTime(const qlok::SystemTimeRecord&) override { return 0; }
     std::string LastError() const override { return "not in tests"; }
 };
 
