@@ -42,8 +42,8 @@ using qlok::DateValue;
 // now and then minutes or hours off, and a refused setting now and then.
 void WriteHistory(const fs::path& file, long lines) {
     qlok::RegionalFormats formats;
-    formats.shortDate = "%d/%m/%Y";
-    formats.longTime = "%H:%M:%S";
+    formats.shortDate = "dd/MM/yyyy";
+    formats.longTime = "HH:mm:ss";
     std::ofstream out(file, std::ios::binary);
     const DateValue start = qlok::MakeDate({2024, 1, 1, 0, 0, 7}).value();
     const long long first = qlok::TotalSeconds(start);

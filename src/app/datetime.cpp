@@ -1,8 +1,12 @@
 #include "app/datetime.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace qlok {
 
@@ -49,194 +53,177 @@ long long DayNumber(const DateParts& p) {
            kEpochDays;
 }
 
-std::string Padded(int value, int width, char pad) {
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    std::string out = value < 0 ? "-" : "";
+std::string Padded(int value, int width) {
+    std::string digits = std::to_string(value);
     if (static_cast<int>(digits.size()) < width) {
-        out.append(static_cast<std::size_t>(width) - digits.size(), pad);
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
     }
-    return out + digits;
+    return digits;
 }
 
 int WeekDay(const DateParts& p) {  // 0 = Sunday; 30 December 1899 was a Saturday
     return static_cast<int>(((DayNumber(p) % 7) + 7 + 6) % 7);
 }
 
-std::string NameOr(const std::string& name, int fallback) {
-    return name.empty() ? Padded(fallback, 2, '0') : name;
-}
+// What a picture token stands for: each token writes one slot of the values and reads into it.
+enum Field : std::size_t {
+    kDay,
+    kWeekDay,
+    kMonth,
+    kYear,
+    kShortYear,
+    kHour,
+    kHour12,
+    kMinute,
+    kSecond,
+    kMeridiem,
+    kFieldCount
+};
+using FieldValues = std::array<int, kFieldCount>;  // -1: not read
 
-// One conversion of a pattern: GNU flags and a field width may stand between the '%' and
-// the letter, and so may the E and O modifiers.
-struct Conversion {
-    char flag = 0;  // '-' no padding, '_' spaces, '0' zeros, '^' upper case
-    char letter = 0;
+enum class Form : std::uint8_t { Digits, ShortName, LongName };
+
+struct Token {
+    std::string_view picture;
+    Field field;
+    Form form;
+    int width;  // digits written at least (read: up to two, or four); 0: an empty name is blank
 };
 
-Conversion ReadConversion(std::string_view pattern, std::size_t& i) {
-    Conversion c;
-    while (i + 1 < pattern.size() &&
-           std::string_view("-_0^#").find(pattern[i]) != std::string_view::npos) {
-        c.flag = pattern[i++];
-    }
-    while (i + 1 < pattern.size() && pattern[i] >= '1' && pattern[i] <= '9') {
-        ++i;  // a field width: the plain width serves
-    }
-    if ((pattern[i] == 'E' || pattern[i] == 'O') && i + 1 < pattern.size()) {
-        ++i;
-    }
-    c.letter = pattern[i];
-    return c;
-}
+// The tokens, longest first for each letter: a run of one letter is the longest token it covers
+// (a run of five y is yyyy, as the system reads it).
+constexpr Token kTokens[] = {
+    {"dddd", kWeekDay, Form::LongName, 0}, {"ddd", kWeekDay, Form::ShortName, 0},
+    {"dd", kDay, Form::Digits, 2},         {"d", kDay, Form::Digits, 1},
+    {"MMMM", kMonth, Form::LongName, 2},   {"MMM", kMonth, Form::ShortName, 2},
+    {"MM", kMonth, Form::Digits, 2},       {"M", kMonth, Form::Digits, 1},
+    {"yyyy", kYear, Form::Digits, 4},      {"yy", kShortYear, Form::Digits, 2},
+    {"y", kShortYear, Form::Digits, 1},    {"HH", kHour, Form::Digits, 2},
+    {"H", kHour, Form::Digits, 1},         {"hh", kHour12, Form::Digits, 2},
+    {"h", kHour12, Form::Digits, 1},       {"mm", kMinute, Form::Digits, 2},
+    {"m", kMinute, Form::Digits, 1},       {"ss", kSecond, Form::Digits, 2},
+    {"s", kSecond, Form::Digits, 1},       {"tt", kMeridiem, Form::LongName, 0},
+    {"t", kMeridiem, Form::ShortName, 0},
+};
 
-std::string Lower(std::string text) {
-    for (char& ch : text) {
-        if (ch >= 'A' && ch <= 'Z') {
-            ch = static_cast<char>(ch - 'A' + 'a');
-        }
-    }
-    return text;
-}
+// A picture cut into tokens and literal text.
+struct Piece {
+    const Token* token = nullptr;  // nullptr: the literal
+    std::string literal;
+};
 
-std::string Upper(std::string text) {
-    for (char& ch : text) {
-        if (ch >= 'a' && ch <= 'z') {
-            ch = static_cast<char>(ch - 'a' + 'A');
+std::vector<Piece> Pieces(std::string_view picture) {
+    std::vector<Piece> pieces;
+    auto literal = [&pieces]() -> std::string& {
+        if (pieces.empty() || pieces.back().token != nullptr) {
+            pieces.emplace_back();
         }
-    }
-    return text;
-}
-
-void Format(std::string_view pattern, const DateParts& p, const RegionalFormats& f,
-            std::string& out, int depth) {
-    const int hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != '%' || i + 1 == pattern.size()) {
-            out += pattern[i];
-            continue;
-        }
-        ++i;
-        const Conversion conversion = ReadConversion(pattern, i);
-        const char c = conversion.letter;
-        auto number = [&](int value, char pad) {
-            switch (conversion.flag) {
-                case '-':
-                    return std::to_string(value);
-                case '_':
-                    return Padded(value, 2, ' ');
-                case '0':
-                    return Padded(value, 2, '0');
-                default:
-                    return Padded(value, 2, pad);
+        return pieces.back().literal;
+    };
+    for (std::size_t i = 0; i < picture.size();) {
+        const char c = picture[i];
+        if (c == '\'' && i + 1 < picture.size() && picture[i + 1] == '\'') {
+            literal() += '\'';
+            i += 2;
+        } else if (c == '\'') {  // quoted up to the closing quote, in which '' is a quote
+            std::string& text = literal();
+            for (++i; i < picture.size(); ++i) {
+                if (picture[i] == '\'' && (i + 1 == picture.size() || picture[i + 1] != '\'')) {
+                    ++i;
+                    break;
+                }
+                if (picture[i] == '\'') {
+                    ++i;  // the first of two
+                }
+                text += picture[i];
             }
-        };
-        auto word = [&](const std::string& text) {
-            return conversion.flag == '^' ? Upper(text) : text;
-        };
-        switch (c) {
-            case 'd':
-                out += number(p.day, '0');
-                break;
-            case 'e':
-                out += number(p.day, ' ');
-                break;
-            case 'm':
-                out += number(p.month, '0');
-                break;
-            case 'y':
-                out += number(p.year % 100, '0');
-                break;
-            case 'Y':
-                out += std::to_string(p.year);
-                break;
-            case 'C':
-                out += number(p.year / 100, '0');
-                break;
-            case 'H':
-                out += number(p.hour, '0');
-                break;
-            case 'k':
-                out += number(p.hour, ' ');
-                break;
-            case 'I':
-                out += number(hour12, '0');
-                break;
-            case 'l':
-                out += number(hour12, ' ');
-                break;
-            case 'M':
-                out += number(p.minute, '0');
-                break;
-            case 'S':
-                out += number(p.second, '0');
-                break;
-            case 'p':
-                out += word(p.hour < 12 ? f.am : f.pm);
-                break;
-            case 'P':
-                out += Lower(p.hour < 12 ? f.am : f.pm);
-                break;
-            case 'b':
-            case 'h':
-                out += word(
-                    NameOr(f.monthAbbreviations[static_cast<std::size_t>(p.month - 1)], p.month));
-                break;
-            case 'B':
-                out += word(NameOr(f.monthNames[static_cast<std::size_t>(p.month - 1)], p.month));
-                break;
-            case 'a':
-                out += word(f.dayAbbreviations[static_cast<std::size_t>(WeekDay(p))]);
-                break;
-            case 'A':
-                out += word(f.dayNames[static_cast<std::size_t>(WeekDay(p))]);
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case '%':
-                out += '%';
-                break;
-            case 'D':
-                Format("%m/%d/%y", p, f, out, depth);
-                break;
-            case 'F':
-                Format("%Y-%m-%d", p, f, out, depth);
-                break;
-            case 'T':
-                Format("%H:%M:%S", p, f, out, depth);
-                break;
-            case 'R':
-                Format("%H:%M", p, f, out, depth);
-                break;
-            case 'r':
-                Format("%I:%M:%S %p", p, f, out, depth);
-                break;
-            case 'x':
-                if (depth < 2)
-                    Format(f.shortDate, p, f, out, depth + 1);
-                break;
-            case 'X':
-                if (depth < 2)
-                    Format(f.longTime, p, f, out, depth + 1);
-                break;
-            default:
-                out += '%';
-                out += c;
+        } else {
+            const std::size_t run = std::min(picture.find_first_not_of(c, i), picture.size()) - i;
+            const Token* token = nullptr;
+            for (const Token& t : kTokens) {
+                if (t.picture[0] == c && t.picture.size() <= run) {
+                    token = &t;
+                    break;
+                }
+            }
+            if (token != nullptr) {
+                pieces.push_back({token, {}});
+                i += run;
+            } else {
+                literal() += c;
+                ++i;
+            }
         }
     }
+    return pieces;
 }
 
-// What a parse has found so far.
-struct Fields {
-    DateParts parts;
-    int hour12 = -1;     // hour read by %I or %l, before %p applies
-    int meridiem = -1;   // 0 am, 1 pm
-    bool year2 = false;  // the year was read with two digits
-    int century = -1;    // read by %C
+// The first character of a UTF-8 text.
+std::string_view Initial(std::string_view text) {
+    std::size_t n = text.empty() ? 0 : 1;
+    while (n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) {
+        ++n;
+    }
+    return text.substr(0, n);
+}
+
+// The names a token writes, and the value the first of them stands for.
+struct Names {
+    std::array<std::string_view, 12> text{};
+    std::size_t count = 0;
+    int first = 0;
+    bool AllEmpty() const {
+        return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(count),
+                           [](std::string_view name) { return name.empty(); });
+    }
 };
+
+Names NamesOf(const Token& token, const RegionalFormats& f) {
+    const bool full = token.form == Form::LongName;
+    Names names;
+    auto take = [&names](const auto& list, int first) {
+        std::copy(list.begin(), list.end(), names.text.begin());
+        names.count = list.size();
+        names.first = first;
+    };
+    if (token.field == kMonth) {
+        take(full ? f.monthNames : f.monthAbbreviations, 1);
+    } else if (token.field == kWeekDay) {
+        take(full ? f.dayNames : f.dayAbbreviations, 0);
+    } else {  // the meridiem: t is the first character of the designator
+        const std::array<std::string_view, 2> designators{full ? f.am : Initial(f.am),
+                                                          full ? f.pm : Initial(f.pm)};
+        take(designators, 0);
+    }
+    return names;
+}
+
+FieldValues ValuesOf(const DateParts& p) {
+    FieldValues v{};
+    v[kDay] = p.day;
+    v[kWeekDay] = WeekDay(p);
+    v[kMonth] = p.month;
+    v[kYear] = p.year;
+    v[kShortYear] = p.year % 100;
+    v[kHour] = p.hour;
+    v[kHour12] = p.hour % 12 == 0 ? 12 : p.hour % 12;
+    v[kMinute] = p.minute;
+    v[kSecond] = p.second;
+    v[kMeridiem] = p.hour < 12 ? 0 : 1;
+    return v;
+}
+
+void Write(const Token& token, const FieldValues& values, const RegionalFormats& f,
+           std::string& out) {
+    const int value = values[token.field];
+    if (token.form == Form::Digits) {
+        out += Padded(value, token.width);
+        return;
+    }
+    const Names names = NamesOf(token, f);
+    const std::string_view name = names.text[static_cast<std::size_t>(value - names.first)];
+    out += name.empty() && token.width > 0 ? Padded(value, token.width) : std::string(name);
+}
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v';
@@ -246,205 +233,109 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool MatchWord(std::string_view text, std::size_t& pos, const std::string& word) {
-    if (word.empty() || text.size() - pos < word.size()) {
-        return false;
-    }
-    for (std::size_t k = 0; k < word.size(); ++k) {
-        if (Lower(text[pos + k]) != Lower(word[k])) {
-            return false;
-        }
-    }
-    pos += word.size();
-    return true;
+bool StartsWithWord(std::string_view text, std::string_view word) {
+    return !word.empty() && text.size() >= word.size() &&
+           std::equal(word.begin(), word.end(), text.begin(),
+                      [](char a, char b) { return Lower(a) == Lower(b); });
 }
 
-bool ReadNumber(std::string_view text, std::size_t& pos, int maxDigits, bool allowSpace,
-                int& value) {
-    if (allowSpace) {
-        while (pos < text.size() && text[pos] == ' ') {
-            ++pos;
-        }
-    }
+bool ReadDigits(std::string_view text, std::size_t& pos, int maxDigits, int& value) {
     int digits = 0;
     value = 0;
     while (pos < text.size() && digits < maxDigits && text[pos] >= '0' && text[pos] <= '9') {
-        value = value * 10 + (text[pos] - '0');
-        ++pos;
+        value = value * 10 + (text[pos++] - '0');
         ++digits;
     }
     return digits > 0;
 }
 
-template <std::size_t N>
-bool ReadName(std::string_view text, std::size_t& pos, const std::array<std::string, N>& names,
-              int& index) {
-    // Longest name first, so that "June" is not taken for "Jun".
-    int best = -1;
-    std::size_t bestLength = 0;
-    for (std::size_t k = 0; k < N; ++k) {
-        std::size_t p = pos;
-        if (names[k].size() > bestLength && MatchWord(text, p, names[k])) {
-            best = static_cast<int>(k);
-            bestLength = names[k].size();
+bool Read(const Token& token, std::string_view text, std::size_t& pos, const RegionalFormats& f,
+          FieldValues& values) {
+    int& value = values[token.field];
+    if (token.form != Form::Digits) {
+        const Names names = NamesOf(token, f);
+        std::size_t best = names.count;  // the longest name that matches: "June", not "Jun"
+        for (std::size_t k = 0; k < names.count; ++k) {
+            if (StartsWithWord(text.substr(pos), names.text[k]) &&
+                (best == names.count || names.text[k].size() > names.text[best].size())) {
+                best = k;
+            }
+        }
+        if (best < names.count) {
+            pos += names.text[best].size();
+            value = names.first + static_cast<int>(best);
+            return true;
+        }
+        if (token.width == 0) {
+            return names.AllEmpty();
         }
     }
-    if (best < 0) {
-        return false;
-    }
-    pos += bestLength;
-    index = best;
-    return true;
+    return ReadDigits(text, pos, std::max(token.width, 2), value);
 }
 
-bool Parse(std::string_view text, std::size_t& pos, std::string_view pattern,
-           const RegionalFormats& f, Fields& out, int depth) {
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char pc = pattern[i];
-        if (IsSpace(pc)) {
-            while (pos < text.size() && IsSpace(text[pos])) {
-                ++pos;
-            }
-            continue;
-        }
-        if (pc != '%' || i + 1 == pattern.size()) {
-            if (pos >= text.size() || text[pos] != pc) {
+bool Parse(std::string_view text, std::size_t& pos, const std::vector<Piece>& pieces,
+           const RegionalFormats& f, FieldValues& values) {
+    for (const Piece& piece : pieces) {
+        if (piece.token != nullptr) {
+            if (!Read(*piece.token, text, pos, f, values)) {
                 return false;
             }
-            ++pos;
             continue;
         }
-        ++i;
-        const Conversion conversion = ReadConversion(pattern, i);
-        const char c = conversion.letter;
-        const bool spaced = conversion.flag == '_' || c == 'e' || c == 'k' || c == 'l';
-        int v = 0;
-        bool ok = true;
-        switch (c) {
-            case 'd':
-            case 'e':
-                ok = ReadNumber(text, pos, 2, spaced, out.parts.day);
-                break;
-            case 'C':
-                ok = ReadNumber(text, pos, 2, spaced, out.century);
-                break;
-            case 'm':
-                ok = ReadNumber(text, pos, 2, spaced, out.parts.month);
-                break;
-            case 'y':
-                ok = ReadNumber(text, pos, 2, spaced, out.parts.year);
-                out.year2 = true;
-                break;
-            case 'Y':
-                ok = ReadNumber(text, pos, 4, false, out.parts.year);
-                out.year2 = false;
-                break;
-            case 'H':
-            case 'k':
-                ok = ReadNumber(text, pos, 2, spaced, out.parts.hour);
-                break;
-            case 'I':
-            case 'l':
-                ok = ReadNumber(text, pos, 2, spaced, out.hour12);
-                break;
-            case 'M':
-                ok = ReadNumber(text, pos, 2, spaced, out.parts.minute);
-                break;
-            case 'S':
-                ok = ReadNumber(text, pos, 2, spaced, out.parts.second);
-                break;
-            case 'p':
-            case 'P':
-                if (MatchWord(text, pos, f.am)) {
-                    out.meridiem = 0;
-                } else if (MatchWord(text, pos, f.pm)) {
-                    out.meridiem = 1;
-                } else {
-                    ok = f.am.empty() && f.pm.empty();
-                }
-                break;
-            case 'b':
-            case 'h':
-            case 'B':
-                if (ReadName(text, pos, f.monthNames, v) ||
-                    ReadName(text, pos, f.monthAbbreviations, v)) {
-                    out.parts.month = v + 1;
-                } else {
-                    ok = ReadNumber(text, pos, 2, spaced, out.parts.month);
-                }
-                break;
-            case 'a':
-            case 'A':
-                ok = ReadName(text, pos, f.dayNames, v) ||
-                     ReadName(text, pos, f.dayAbbreviations, v);
-                break;
-            case 'n':
-            case 't':
+        for (const char c : piece.literal) {
+            if (IsSpace(c)) {  // a blank stands for any run of blanks
                 while (pos < text.size() && IsSpace(text[pos])) {
                     ++pos;
                 }
-                break;
-            case '%':
-                ok = pos < text.size() && text[pos++] == '%';
-                break;
-            case 'D':
-                ok = Parse(text, pos, "%m/%d/%y", f, out, depth);
-                break;
-            case 'F':
-                ok = Parse(text, pos, "%Y-%m-%d", f, out, depth);
-                break;
-            case 'T':
-                ok = Parse(text, pos, "%H:%M:%S", f, out, depth);
-                break;
-            case 'R':
-                ok = Parse(text, pos, "%H:%M", f, out, depth);
-                break;
-            case 'r':
-                ok = Parse(text, pos, "%I:%M:%S %p", f, out, depth);
-                break;
-            case 'x':
-                ok = depth < 2 && Parse(text, pos, f.shortDate, f, out, depth + 1);
-                break;
-            case 'X':
-                ok = depth < 2 && Parse(text, pos, f.longTime, f, out, depth + 1);
-                break;
-            default:
-                ok = false;
-        }
-        if (!ok) {
-            return false;
+            } else if (pos < text.size() && text[pos] == c) {
+                ++pos;
+            } else {
+                return false;
+            }
         }
     }
     return true;
 }
 
-std::optional<DateValue> ParseWhole(std::string_view text, std::string_view pattern,
-                                    const RegionalFormats& f, bool hasDate) {
-    Fields fields;
+// A two-digit year in the 100 years centred on thisYear, so that every text written within
+// half a century of now reads back as the year it was written for.
+int InWindow(int twoDigitYear, int thisYear) {
+    const int first = thisYear - 50;
+    return first + ((twoDigitYear - first) % 100 + 100) % 100;
+}
+
+std::optional<DateValue> ParseWhole(std::string_view text, std::string_view picture,
+                                    const RegionalFormats& f, bool hasDate, int thisYear) {
+    FieldValues v;
+    v.fill(-1);
     std::size_t pos = 0;
-    if (!Parse(text, pos, pattern, f, fields, 0) || pos != text.size()) {
+    if (!Parse(text, pos, Pieces(picture), f, v) || pos != text.size()) {
         return std::nullopt;
     }
-    DateParts& p = fields.parts;
-    if (fields.hour12 >= 0) {
-        if (fields.hour12 < 1 || fields.hour12 > 12) {
+    DateParts p;  // fields not read stay at the zero date and midnight
+    auto take = [&v](Field field, int& slot) {
+        if (v[field] >= 0) {
+            slot = v[field];
+        }
+    };
+    if (hasDate) {
+        take(kDay, p.day);
+        take(kMonth, p.month);
+        if (v[kShortYear] >= 0) {
+            p.year = InWindow(v[kShortYear], thisYear);
+        }
+        take(kYear, p.year);
+    }
+    take(kHour, p.hour);
+    take(kMinute, p.minute);
+    take(kSecond, p.second);
+    if (v[kHour12] >= 0) {
+        if (v[kHour12] < 1 || v[kHour12] > 12) {
             return std::nullopt;
         }
-        p.hour = fields.hour12 % 12 + (fields.meridiem == 1 ? 12 : 0);
-    } else if (fields.meridiem == 1 && p.hour < 12) {
-        p.hour += 12;  // a 24-hour pattern with a meridiem: 3:00 PM
-    }
-    if (hasDate && fields.year2) {
-        if (fields.century >= 0) {
-            p.year += fields.century * 100;
-        } else {
-            p.year += p.year < 30 ? 2000 : 1900;  // the two-digit year window 1930..2029
-        }
-    }
-    if (!hasDate) {
-        p.year = 1899;
-        p.month = 12;
-        p.day = 30;
+        p.hour = v[kHour12] % 12 + (v[kMeridiem] == 1 ? 12 : 0);
+    } else if (v[kMeridiem] == 1 && p.hour < 12) {
+        p.hour += 12;  // a 24-hour picture with a designator: 3:00 PM
     }
     return MakeDate(p);
 }
@@ -502,10 +393,32 @@ DateValue FromSeconds(long long seconds) {
     return static_cast<double>(seconds) / static_cast<double>(kSecondsPerDay);
 }
 
-std::string FormatPattern(std::string_view pattern, const DateParts& parts,
+RegionalFormats ForComparison(RegionalFormats formats) {
+    formats.shortDate = std::string(Trim(formats.shortDate));
+    formats.longTime = std::string(Trim(formats.longTime));
+    bool seconds = false;
+    bool twelveHour = false;
+    for (const Piece& piece : Pieces(formats.longTime)) {
+        seconds = seconds || (piece.token != nullptr && piece.token->field == kSecond);
+        twelveHour = twelveHour || (piece.token != nullptr && piece.token->field == kHour12);
+    }
+    if (!seconds) {
+        formats.longTime = twelveHour ? "hh:mm:ss tt" : "HH:mm:ss";
+    }
+    return formats;
+}
+
+std::string FormatPicture(std::string_view picture, const DateParts& parts,
                           const RegionalFormats& formats) {
+    const FieldValues values = ValuesOf(parts);
     std::string out;
-    Format(pattern, parts, formats, out, 0);
+    for (const Piece& piece : Pieces(picture)) {
+        if (piece.token != nullptr) {
+            Write(*piece.token, values, formats, out);
+        } else {
+            out += piece.literal;
+        }
+    }
     return out;
 }
 
@@ -514,31 +427,31 @@ std::string DateToText(DateValue value, const RegionalFormats& formats) {
     const bool zeroDate = p.year == 1899 && p.month == 12 && p.day == 30;
     const bool midnight = p.hour == 0 && p.minute == 0 && p.second == 0;
     if (zeroDate) {
-        return FormatPattern(formats.longTime, p, formats);
+        return FormatPicture(formats.longTime, p, formats);
     }
     if (midnight) {
-        return FormatPattern(formats.shortDate, p, formats);
+        return FormatPicture(formats.shortDate, p, formats);
     }
-    return FormatPattern(formats.shortDate, p, formats) + " " +
-           FormatPattern(formats.longTime, p, formats);
+    return FormatPicture(formats.shortDate, p, formats) + " " +
+           FormatPicture(formats.longTime, p, formats);
 }
 
-std::optional<DateValue> TextToDate(std::string_view text, const RegionalFormats& formats) {
+std::optional<DateValue> TextToDate(std::string_view text, const RegionalFormats& formats,
+                                    int thisYear) {
     text = Trim(text);
     if (text.empty()) {
         return std::nullopt;
     }
     const std::string both = formats.shortDate + " " + formats.longTime;
-    if (auto v = ParseWhole(text, "%Y-%m-%d %H:%M:%S", formats, true))
-        return v;
-    if (auto v = ParseWhole(text, "%Y-%m-%d", formats, true))
-        return v;
-    if (auto v = ParseWhole(text, both, formats, true))
-        return v;
-    if (auto v = ParseWhole(text, formats.shortDate, formats, true))
-        return v;
-    if (auto v = ParseWhole(text, formats.longTime, formats, false))
-        return v;
+    const std::pair<std::string_view, bool> pictures[] = {
+        {"yyyy-MM-dd HH:mm:ss", true}, {"yyyy-MM-dd", true},      {both, true},
+        {formats.shortDate, true},     {formats.longTime, false},
+    };
+    for (const auto& [picture, hasDate] : pictures) {
+        if (auto value = ParseWhole(text, picture, formats, hasDate, thisYear)) {
+            return value;
+        }
+    }
     return std::nullopt;
 }
 

@@ -26,16 +26,23 @@ long long TotalSeconds(DateValue value);
 // The date value of a signed number of seconds (a clock offset, say).
 DateValue FromSeconds(long long seconds);
 
+// The formats readings are compared through. Every reading passes through its text, so a time
+// picture without seconds gets them (the 12- or 24-hour form it had), and blanks at the ends of a
+// picture go: the general text joins date and time with exactly one.
+RegionalFormats ForComparison(RegionalFormats formats);
+
 // The general text of a date value: short date, one space, long time; the date is left out on
 // the zero date and the time at midnight exactly (the zero value itself shows its time).
 std::string DateToText(DateValue value, const RegionalFormats& formats);
 
-// Reads the general text back, in the regional form or as YYYY-MM-DD HH:MM:SS; nullopt when
-// the text is no valid date and time.
-std::optional<DateValue> TextToDate(std::string_view text, const RegionalFormats& formats);
+// Reads the general text back, in the regional form or as YYYY-MM-DD HH:MM:SS; a two-digit
+// year falls in the 100 years centred on thisYear. nullopt when the text is no valid date and
+// time.
+std::optional<DateValue> TextToDate(std::string_view text, const RegionalFormats& formats,
+                                    int thisYear);
 
-// Formats the parts with one strftime-style pattern of the regional formats.
-std::string FormatPattern(std::string_view pattern, const DateParts& parts,
+// Writes the parts through one date or time picture of the regional formats.
+std::string FormatPicture(std::string_view picture, const DateParts& parts,
                           const RegionalFormats& formats);
 
 }  // namespace qlok

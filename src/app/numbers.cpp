@@ -2,7 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <iterator>
+#include <string>
 #include <system_error>
 
 namespace qlok {
@@ -14,6 +15,19 @@ bool IsBlank(char c) {
 }
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+constexpr int kSignificantDigits = 15;
+
+// Digits after a point lose their trailing zeros, and the point with them when none are left.
+std::string WithoutTrailingZeros(std::string_view number) {
+    if (number.find('.') != std::string_view::npos) {
+        number.remove_suffix(number.size() - 1 - number.find_last_not_of('0'));
+        if (number.back() == '.') {
+            number.remove_suffix(1);
+        }
+    }
+    return std::string(number);
 }
 
 }  // namespace
@@ -81,9 +95,27 @@ std::string NumberToText(double value, std::string_view decimalSeparator) {
     if (value == 0 || !std::isfinite(value)) {
         return std::isnan(value) ? "NaN" : value == 0 ? "0" : value > 0 ? "Inf" : "-Inf";
     }
-    char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string text(buffer, static_cast<std::size_t>(n > 0 ? n : 0));
+    // Rounded to 15 significant digits first: the exponent of the rounded value picks the form.
+    char scientific[32];
+    const auto sci = std::to_chars(std::begin(scientific), std::end(scientific), value,
+                                   std::chars_format::scientific, kSignificantDigits - 1);
+    const std::string_view mantissaAndExponent(scientific, sci.ptr);
+    const std::size_t e = mantissaAndExponent.find('e');
+    int exponent = 0;
+    const char* exponentText = scientific + e + 1;
+    std::from_chars(exponentText + (*exponentText == '+' ? 1 : 0), sci.ptr, exponent);
+
+    std::string text;
+    if (exponent < -4 || exponent >= kSignificantDigits) {
+        const std::string digits = std::to_string(exponent < 0 ? -exponent : exponent);
+        text = WithoutTrailingZeros(mantissaAndExponent.substr(0, e)) +
+               (exponent < 0 ? "E-" : "E+") + (digits.size() < 2 ? "0" : "") + digits;
+    } else {
+        char fixed[48];
+        const auto fix = std::to_chars(std::begin(fixed), std::end(fixed), value,
+                                       std::chars_format::fixed, kSignificantDigits - 1 - exponent);
+        text = WithoutTrailingZeros(std::string_view(fixed, fix.ptr));
+    }
     std::string out;
     for (const char c : text) {
         if (c == '.') {

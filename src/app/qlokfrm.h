@@ -65,8 +65,8 @@ class QLOKfrm {
 
     // The services of the desktop the window runs on.
     Platform& Services() const { return platform_; }
-    // The regional formats in force now.
-    RegionalFormats Formats() const { return platform_.regional.Formats(); }
+    // The regional formats in force now, as readings are compared through them.
+    RegionalFormats Formats() const;
 
   private:
     // Appends a line to the activity list and the activity log.

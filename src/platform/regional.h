@@ -6,17 +6,18 @@
 
 namespace qlok {
 
-// Patterns use strftime conversions (%d %m %y %Y %H %I %M %S %p %b %B %a %A and the
-// composites %D %T %R %r %F); text is in the locale's charset.
+// Dates and times are pictures as the Windows locale settings write them: d dd ddd dddd,
+// M MM MMM MMMM, y yy yyyy, h hh H HH, m mm, s ss, t tt; text in single quotes is literal
+// ('' stands for a quote). Text is in the locale's charset.
 struct RegionalFormats {
-    std::string shortDate = "%m/%d/%y";
-    std::string longTime = "%H:%M:%S";
+    std::string shortDate = "MM/dd/yy";
+    std::string longTime = "HH:mm:ss";
     std::string am = "AM";
     std::string pm = "PM";
     std::string decimalSeparator = ".";
     std::array<std::string, 12> monthNames{};
     std::array<std::string, 12> monthAbbreviations{};
-    std::array<std::string, 7> dayNames{};
+    std::array<std::string, 7> dayNames{};  // Sunday first
     std::array<std::string, 7> dayAbbreviations{};
 };
 

@@ -30,9 +30,14 @@ class PosixClock final : public SystemClock {
 };
 
 // The formats of the process locale: LC_TIME for dates and times, LC_NUMERIC for numbers.
+// They are read, and translated to pictures, once for each locale the process switches to.
 class PosixRegional final : public RegionalSettings {
   public:
     RegionalFormats Formats() const override;
+
+  private:
+    mutable std::string locale_;  // the LC_TIME and LC_NUMERIC names formats_ was read under
+    mutable RegionalFormats formats_;
 };
 
 // The platform's words for an errno value.

@@ -1,5 +1,8 @@
 #include <langinfo.h>
 
+#include <clocale>
+#include <string_view>
+
 #include "posix_services.h"
 
 namespace qlok::posix {
@@ -11,47 +14,118 @@ std::string Info(nl_item item) {
     return text != nullptr ? text : "";
 }
 
-// Drops the time-zone conversions and the blanks they leave: the general date/time text
-// carries no zone.
-std::string WithoutZone(std::string pattern) {
-    for (const char* zone : {"%Z", "%z"}) {
-        for (std::size_t at; (at = pattern.find(zone)) != std::string::npos;) {
-            pattern.erase(at, 2);
-        }
-    }
-    for (std::size_t at; (at = pattern.find("  ")) != std::string::npos;) {
-        pattern.erase(at, 1);
-    }
-    const std::size_t first = pattern.find_first_not_of(' ');
-    const std::size_t last = pattern.find_last_not_of(' ');
-    return first == std::string::npos ? std::string() : pattern.substr(first, last - first + 1);
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-// Readings are compared through their text, so a time format without seconds would make every
-// comparison one of whole minutes; such locales get the nearest form with seconds.
-std::string WithSeconds(const std::string& time) {
-    for (const char* seconds : {"%S", "%T", "%r", "%X"}) {
-        if (time.find(seconds) != std::string::npos) {
-            return time;
+// Literal text as a picture: letters in quotes, so that none is taken for a field.
+std::string Literal(std::string_view text) {
+    std::string out;
+    bool quoted = false;
+    for (const char c : text) {
+        if (IsLetter(c) != quoted) {
+            out += '\'';
+            quoted = !quoted;
+        }
+        out += c == '\'' ? std::string("''") : std::string(1, c);
+    }
+    return quoted ? out + '\'' : out;
+}
+
+struct Conversion {
+    char letter;
+    std::string_view picture;
+    std::string_view unpadded;  // with the GNU flags - and _
+};
+
+constexpr Conversion kConversions[] = {
+    {'d', "dd", "d"},
+    {'e', "d", "d"},
+    {'m', "MM", "M"},
+    {'y', "yy", "y"},
+    {'Y', "yyyy", "yyyy"},
+    {'H', "HH", "H"},
+    {'k', "H", "H"},
+    {'I', "hh", "h"},
+    {'l', "h", "h"},
+    {'M', "mm", "m"},
+    {'S', "ss", "s"},
+    {'p', "tt", "tt"},
+    {'P', "tt", "tt"},
+    {'b', "MMM", "MMM"},
+    {'h', "MMM", "MMM"},
+    {'B', "MMMM", "MMMM"},
+    {'a', "ddd", "ddd"},
+    {'A', "dddd", "dddd"},
+    {'D', "MM/dd/yy", "M/d/y"},
+    {'F', "yyyy-MM-dd", "yyyy-M-d"},
+    {'T', "HH:mm:ss", "H:m:s"},
+    {'R', "HH:mm", "H:m"},
+};
+
+// An strftime format as a picture. The zone has none and goes with the blank before it; other
+// conversions without one (week numbers, say) are left out; %r is the locale's 12-hour format.
+std::string ToPicture(std::string_view format, std::string_view twelveHour) {
+    std::string picture;
+    std::string literal;
+    bool century = false;  // %C just before: %C%y is the whole year
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 == format.size()) {
+            literal += format[i];
+            continue;
+        }
+        bool unpadded = false;
+        while (++i + 1 < format.size() &&
+               std::string_view("-_0^#").find(format[i]) != std::string_view::npos) {
+            unpadded = unpadded || format[i] == '-' || format[i] == '_';
+        }
+        while (i + 1 < format.size() &&
+               ((format[i] >= '1' && format[i] <= '9') || format[i] == 'E' || format[i] == 'O')) {
+            ++i;  // a field width or an alternative form: the plain one serves
+        }
+        const char letter = format[i];
+        if (letter == '%' || letter == 'n' || letter == 't') {
+            literal += letter == '%' ? '%' : letter == 'n' ? '\n' : '\t';
+            continue;
+        }
+        std::string field;
+        if (letter == 'r' && !twelveHour.empty()) {
+            field = ToPicture(twelveHour, {});
+        }
+        for (const Conversion& c : kConversions) {
+            if (c.letter == letter) {
+                field = century && letter == 'y' ? "yyyy" : unpadded ? c.unpadded : c.picture;
+            }
+        }
+        century = letter == 'C';
+        if ((letter == 'Z' || letter == 'z') && !literal.empty() && literal.back() == ' ') {
+            literal.pop_back();
+        }
+        if (!field.empty()) {
+            picture += Literal(literal) + field;
+            literal.clear();
         }
     }
-    const bool twelveHour =
-        time.find("%I") != std::string::npos || time.find("%l") != std::string::npos;
-    return twelveHour ? "%I:%M:%S %p" : "%H:%M:%S";
+    return picture + Literal(literal);
 }
 
 }  // namespace
 
 RegionalFormats PosixRegional::Formats() const {
-    RegionalFormats f;
-    f.shortDate = WithoutZone(Info(D_FMT));
-    std::string time = Info(T_FMT);
-    if (time == "%r" && !Info(T_FMT_AMPM).empty()) {
-        time = Info(T_FMT_AMPM);
+    const std::string locale =
+        std::string(std::setlocale(LC_TIME, nullptr)) + ";" + std::setlocale(LC_NUMERIC, nullptr);
+    if (locale == locale_) {
+        return formats_;
     }
-    f.longTime = WithSeconds(WithoutZone(time));
+    RegionalFormats f;
+    std::string twelveHour = Info(T_FMT_AMPM);
+    if (twelveHour.empty()) {
+        twelveHour = "%I:%M:%S %p";
+    }
+    f.shortDate = ToPicture(Info(D_FMT), twelveHour);
+    f.longTime = ToPicture(Info(T_FMT), twelveHour);
     if (f.shortDate.empty()) {
-        f.shortDate = "%m/%d/%y";
+        f.shortDate = RegionalFormats{}.shortDate;
     }
     f.am = Info(AM_STR);
     f.pm = Info(PM_STR);
@@ -75,6 +149,8 @@ RegionalFormats PosixRegional::Formats() const {
         f.dayNames[i] = Info(kDays[i]);
         f.dayAbbreviations[i] = Info(kAbDays[i]);
     }
+    locale_ = locale;
+    formats_ = f;
     return f;
 }
 

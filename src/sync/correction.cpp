@@ -10,12 +10,17 @@
 
 namespace qlok {
 
+RegionalFormats QLOKfrm::Formats() const {
+    return ForComparison(platform_.regional.Formats());
+}
+
 bool QLOKfrm::InStep() const {
     return IsInStep(ClockOffset);
 }
 
 void QLOKfrm::Winsock1_Close() {
     const RegionalFormats formats = Formats();
+    const int thisYear = platform_.clock.LocalNow().year;
     if (!replyRejected_ && !rawReply_.empty() && rawReply_.size() < kReplyLength) {
         // The server closed before a whole reply arrived.
         AddLine(std::string(text::kIncorrectData));
@@ -29,12 +34,12 @@ void QLOKfrm::Winsock1_Close() {
     }
 
     // Comparing with a reading that is no date would report nonsense; nothing is set.
-    const auto serverLocal = TextToDate(ToLocalTimeText(ReceiveBuffer), formats);
+    const auto serverLocal = TextToDate(ToLocalTimeText(ReceiveBuffer), formats, thisYear);
     if (!serverLocal) {
         AddLine("      reply holds no valid date and time: " + ReceiveBuffer);
         return;
     }
-    const auto arrival = TextToDate(ArrivalLocalTime, formats);
+    const auto arrival = TextToDate(ArrivalLocalTime, formats, thisYear);
     if (!arrival) {
         AddLine("      local time cannot be read back in the regional format: " + ArrivalLocalTime);
         return;
@@ -63,7 +68,7 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
     if (InStep()) {
         return;
     }
-    const auto utc = TextToDate(utcText, Formats());
+    const auto utc = TextToDate(utcText, Formats(), platform_.clock.LocalNow().year);
     if (!utc) {
         return;
     }
@@ -95,7 +100,7 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
 
 std::string QLOKfrm::ToLocalTimeText(const std::string& utcText) const {
     const RegionalFormats formats = Formats();
-    const auto utc = TextToDate(utcText, formats);
+    const auto utc = TextToDate(utcText, formats, platform_.clock.LocalNow().year);
     if (!utc) {
         return {};
     }

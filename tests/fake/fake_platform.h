@@ -159,29 +159,29 @@ class FakeRegional final : public RegionalSettings {
     // Day/month/year, 24-hour clock.
     static RegionalFormats British() {
         RegionalFormats f;
-        f.shortDate = "%d/%m/%Y";
-        f.longTime = "%H:%M:%S";
+        f.shortDate = "dd/MM/yyyy";
+        f.longTime = "HH:mm:ss";
         return f;
     }
     // Month/day/year, 12-hour clock.
     static RegionalFormats American() {
         RegionalFormats f;
-        f.shortDate = "%m/%d/%Y";
-        f.longTime = "%I:%M:%S %p";
+        f.shortDate = "MM/dd/yyyy";
+        f.longTime = "hh:mm:ss tt";
         return f;
     }
     // Year-month-day, 24-hour clock: easy to read in tests.
     static RegionalFormats Iso24() {
         RegionalFormats f;
-        f.shortDate = "%Y-%m-%d";
-        f.longTime = "%H:%M:%S";
+        f.shortDate = "yyyy-MM-dd";
+        f.longTime = "HH:mm:ss";
         return f;
     }
     // Comma as the decimal separator.
     static RegionalFormats German() {
         RegionalFormats f;
-        f.shortDate = "%d.%m.%Y";
-        f.longTime = "%H:%M:%S";
+        f.shortDate = "dd.MM.yyyy";
+        f.longTime = "HH:mm:ss";
         f.decimalSeparator = ",";
         return f;
     }
