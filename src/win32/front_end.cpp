@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/layout.h"
-#include "desktop/menu.h"
+#include "desktop/module_state.h"
 #include "desktop/systray.h"
 
 namespace qlok::win32 {
@@ -54,9 +54,7 @@ FrontEnd::~FrontEnd() {
     window_.Destroy();
     ready_ = false;
     if (Systray::MainForm == &form_) {
-        Systray::MainForm = nullptr;
-        Systray::InTrayMode = Systray::kFalse;
-        Menu::PreviousWndProc = nullptr;
+        ResetModuleState();
     }
 }
 

@@ -1,7 +1,6 @@
 // The Win32 front end put together: the window, every adapter, the services and the logic.
 #pragma once
 
-#include <shellapi.h>  // INTERIM
 #include <windows.h>
 
 #include <string>

@@ -62,7 +62,7 @@ long Win32Clock::UtcOffsetSecondsNow() const {
     return static_cast<long>((FileTimeValue(local) - FileTimeValue(utc)) / kFileTimeUnitsPerSecond);
 }
 
-int Win32Clock::SetSystemTime(const SYSTEMTIME& utc) {
+int Win32Clock::SetSystemTime(const SystemTimeRecord& utc) {
     EnableSystemTimePrivilege();
     ::SYSTEMTIME record{};
     record.wYear = utc.wYear;

@@ -1,7 +1,6 @@
 // The window's standard controls behind the window logic's control interfaces.
 #pragma once
 
-#include <shellapi.h>  // INTERIM
 #include <windows.h>
 
 #include <string>

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "desktop/menu.h"
+#include "platform/winapi_values.h"
+
 namespace qlok::win32 {
 
 namespace {
@@ -25,11 +28,9 @@ bool Start(std::string commandLine) {
     return true;
 }
 
-// The procedure the window logic installed; the system reaches it through Trampoline.
-WindowProcedure installedProcedure = nullptr;
-
+// The window procedure in the system's calling convention.
 LRESULT CALLBACK Trampoline(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    return installedProcedure(reinterpret_cast<std::uintptr_t>(hWnd), uMsg, wParam, lParam);
+    return Menu::MainWndProc(reinterpret_cast<std::uintptr_t>(hWnd), uMsg, wParam, lParam);
 }
 
 }  // namespace
@@ -46,8 +47,8 @@ void Win32MessageBoxes::Show(const std::string& text, const std::string& title, 
     MessageBoxA(owner_, text.c_str(), title.c_str(), static_cast<UINT>(style));
 }
 
-bool Win32TrayIcons::Shell_NotifyIcon(int operation, const NotifyIconData& data) {
-    static_assert(NOTIFYICONDATAA_V1_SIZE == 88);
+bool Win32TrayIcons::Notify(int operation, const NotifyIconData& data) {
+    static_assert(NOTIFYICONDATAA_V1_SIZE == win::kNotifyIconDataV1Size);
     NOTIFYICONDATAA record{};
     record.cbSize = NOTIFYICONDATAA_V1_SIZE;
     record.hWnd = reinterpret_cast<HWND>(data.hWnd);
@@ -57,27 +58,30 @@ bool Win32TrayIcons::Shell_NotifyIcon(int operation, const NotifyIconData& data)
     record.hIcon = reinterpret_cast<HICON>(data.hIcon);
     const std::size_t tip = std::min(data.szTip.size(), sizeof record.szTip - 1);
     std::memcpy(record.szTip, data.szTip.data(), tip);  // the rest stays NUL
-    return ::Shell_NotifyIconA(static_cast<DWORD>(operation), &record) != FALSE;
+    return Shell_NotifyIconA(static_cast<DWORD>(operation), &record) != FALSE;
 }
 
-bool Win32WindowMenu::AppendMenu(std::uint32_t flags, std::uint32_t id, const std::string& text) {
+std::size_t Win32TrayIcons::CharacterLength(std::string_view text) const {
+    // Only a double-byte code page has characters of two bytes.
+    return text.size() >= 2 && IsDBCSLeadByte(static_cast<BYTE>(text.front())) ? 2 : 1;
+}
+
+bool Win32WindowMenu::AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) {
     const HMENU menu = GetSystemMenu(window_, FALSE);
     const char* item = (flags & MF_SEPARATOR) != 0 ? nullptr : text.c_str();
-    return ::AppendMenuA(menu, flags, id, item) != FALSE;
+    return AppendMenuA(menu, flags, id, item) != FALSE;
 }
 
-WindowProcedure Win32WindowMenu::SetWindowProcedure(WindowProcedure procedure) {
-    installedProcedure = procedure;
-    const LONG previous = SetWindowLongA(window_, GWL_WNDPROC, reinterpret_cast<LONG>(&Trampoline));
-    // Only ever handed back to CallWindowProcedure, which calls it the system's way.
-    return reinterpret_cast<WindowProcedure>(static_cast<std::uintptr_t>(previous));
+WindowProcedure Win32WindowMenu::InstallWindowProcedure() {
+    return static_cast<WindowProcedure>(
+        SetWindowLongA(window_, GWL_WNDPROC, reinterpret_cast<LONG>(&Trampoline)));
 }
 
 std::intptr_t Win32WindowMenu::CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                                    std::uint32_t uMsg, std::uintptr_t wParam,
                                                    std::intptr_t lParam) {
-    return CallWindowProcA(reinterpret_cast<WNDPROC>(reinterpret_cast<std::uintptr_t>(procedure)),
-                           reinterpret_cast<HWND>(hWnd), uMsg, wParam, lParam);
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(procedure), reinterpret_cast<HWND>(hWnd), uMsg,
+                           wParam, lParam);
 }
 
 void Win32ActivityLog::Line(std::string_view line) {

@@ -1,7 +1,6 @@
 // The desktop's services for the window logic: programs, message boxes, tray, window menu, log.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
 
 #include <cstdint>
@@ -31,16 +30,18 @@ class Win32MessageBoxes final : public MessageBoxes {
 // Shell_NotifyIconA with the record in its first, 88-byte form.
 class Win32TrayIcons final : public TrayIcons {
   public:
-    bool Shell_NotifyIcon(int operation, const NotifyIconData& data) override;
+    bool Notify(int operation, const NotifyIconData& data) override;
+    std::size_t CharacterLength(std::string_view text) const override;
 };
 
-// The system menu, and the window procedure installed with SetWindowLongA.
+// The system menu, and the window procedure installed with SetWindowLongA: a __stdcall
+// trampoline to Menu::MainWndProc.
 class Win32WindowMenu final : public WindowMenu {
   public:
     explicit Win32WindowMenu(HWND window) : window_(window) {}
 
-    bool AppendMenu(std::uint32_t flags, std::uint32_t id, const std::string& text) override;
-    WindowProcedure SetWindowProcedure(WindowProcedure procedure) override;
+    bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override;
+    WindowProcedure InstallWindowProcedure() override;
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                       std::uint32_t uMsg, std::uintptr_t wParam,
                                       std::intptr_t lParam) override;

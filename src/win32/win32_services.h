@@ -17,7 +17,7 @@ class Win32Clock final : public SystemClock {
   public:
     DateParts LocalNow() const override;
     long UtcOffsetSecondsNow() const override;
-    int SetSystemTime(const SYSTEMTIME& utc) override;
+    int SetSystemTime(const SystemTimeRecord& utc) override;
     std::string LastError() const override { return lastError_; }
 
   private:

@@ -1,7 +1,6 @@
 // The Winsock control on Windows: WSAAsyncSelect on the main window drives the attempt's rules.
 #pragma once
 
-#include <shellapi.h>  // INTERIM
 #include <windows.h>
 #include <winsock2.h>
 

@@ -88,8 +88,9 @@ FormWindow::FormWindow(HINSTANCE instance, MessageHandler& handler) {
     // A drop-down's height includes its list: room for eight servers.
     add("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
         layout::kCombo1, kCombo1Id, 8 * TwipsToPixels(layout::kCombo1.height, dpiY));
-    add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS, WS_EX_CLIENTEDGE,
-        layout::kList1, kList1Id);
+    add("LISTBOX", "",
+        WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+        WS_EX_CLIENTEDGE, layout::kList1, kList1Id);
     add("BUTTON", text::kResync, WS_TABSTOP | BS_PUSHBUTTON, 0, layout::kCommand1, kCommand1Id);
     add("BUTTON", text::kShowClock, WS_TABSTOP | BS_PUSHBUTTON, 0, layout::kCommand2, kCommand2Id);
     add("BUTTON", text::kRepeat, WS_TABSTOP | BS_PUSHBUTTON, 0, layout::kCommand3, kCommand3Id);
@@ -140,16 +141,22 @@ void Win32Window::SetState(WindowState state) {
         case WindowState::Maximized:
             ShowWindow(form_.Form(), SW_MAXIMIZE);
             break;
-        case WindowState::Normal: {
-            // A minimised window that had been maximised would come back maximised.
-            WINDOWPLACEMENT placement{};
-            placement.length = sizeof placement;
-            GetWindowPlacement(form_.Form(), &placement);
-            placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
-            placement.showCmd = SW_SHOWNORMAL;
-            SetWindowPlacement(form_.Form(), &placement);
+        case WindowState::Normal:
+            if (IsIconic(form_.Form())) {
+                // A window minimised from maximised would come back maximised: forget that
+                // while it is still minimised, then restore it.
+                WINDOWPLACEMENT placement{};
+                placement.length = sizeof placement;
+                GetWindowPlacement(form_.Form(), &placement);
+                placement.flags &= ~static_cast<UINT>(WPF_RESTORETOMAXIMIZED);
+                placement.showCmd = SW_SHOWMINNOACTIVE;
+                SetWindowPlacement(form_.Form(), &placement);
+            }
+            ShowWindow(form_.Form(), SW_RESTORE);
+            if (IsZoomed(form_.Form())) {
+                ShowWindow(form_.Form(), SW_RESTORE);  // where the flag is not forgotten (Wine)
+            }
             break;
-        }
     }
 }
 

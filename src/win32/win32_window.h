@@ -1,7 +1,6 @@
 // The main window: its class, the window with its controls, and the window adapter.
 #pragma once
 
-#include <shellapi.h>  // INTERIM
 #include <windows.h>
 
 #include <cstdint>
