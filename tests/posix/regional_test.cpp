@@ -97,11 +97,9 @@ TEST_P(UnderLocale, SlowClockCorrectionWritesTheLocalesHistoryLine) {
     QLOKfrm form(platform, {});
     app.combo1.text = "127.0.0.1";
     form.Command1_Click();
-    app.winsock1.state = 7;
     form.Winsock1_Connect();
-    app.winsock1.pending = fake::NistReply(26, 12, 5, 21, 54, 24);  // 5 s ahead of the clock
+    app.winsock1.attempt.Received(fake::NistReply(26, 12, 5, 21, 54, 24));  // 5 s ahead
     form.Winsock1_DataArrival(51);
-    app.winsock1.state = 8;
     form.Winsock1_Close();
 
     EXPECT_EQ(app.window.caption, GetParam().caption);
