@@ -55,6 +55,7 @@ class SocketTransport {
 // abandoned attempt or from our own Close, and every event raised from the event loop.
 class SocketAttempt final : public Socket {
   public:
+    // A closed socket raising events from the event loop through queue; deadline times out.
     SocketAttempt(SocketTransport& transport, OneShotTimer& queue, OneShotTimer& deadline,
                   SocketEvents events, int timeoutMs = kAttemptTimeoutMs);
     ~SocketAttempt() override;
@@ -69,6 +70,7 @@ class SocketAttempt final : public Socket {
     void Close() override;
 
     // What the transport saw, for the attempt it was opened for; ignored once that has ended.
+
     // The host's addresses are known and connecting starts.
     void Resolved();
     // The host has no address; description says why.

@@ -83,7 +83,7 @@ TEST(QtSocket, OneCloseOrErrorAfterTheDataOfTheAttemptAndNothingFromAbandonedOne
                                        events += "error" + std::to_string(n) +
                                                  (text.empty() ? "? " : " ");
                                    }},
-                                  1000);
+                                  2000);  // a short deadline for the silent server
         // A lookup and a connection abandoned by the next Connect are never heard of.
         for (const auto& [name, number] : {std::pair<const char*, int>{kUnresolvable, 13},
                                            {"127.0.0.1", decoyPort},
