@@ -307,7 +307,7 @@ TEST(Tray, ClosingTheWindowRemovesAnIconItStillHasAndEndsTheWork) {
     app.form.Form_Unload();
     EXPECT_TRUE(app.tray.calls.empty());
     EXPECT_FALSE(app.timer1.enabled);
-    EXPECT_EQ(app.winsock1.state, 0);
+    EXPECT_EQ(app.winsock1.State(), 0);
 
     ChooseMinToSystray(app);
     app.form.Form_Unload();

@@ -44,7 +44,13 @@ std::unique_ptr<AppendFile> FakeFiles::OpenAppend(const std::string& path, std::
 }
 
 FakeApp::FakeApp(std::string commandLine)
-    : platform{window,    combo1,       list1,    command1,   command2, command3,
+    : winsock1(SocketEvents{[this] { form.Winsock1_Connect(); },
+                            [this](std::int32_t count) { form.Winsock1_DataArrival(count); },
+                            [this] { form.Winsock1_Close(); },
+                            [this](std::int16_t number, const std::string& description) {
+                                form.Winsock1_Error(number, description);
+                            }}),
+      platform{window,    combo1,       list1,    command1,   command2, command3,
                countDown, timer1,       winsock1, clock,      regional, files,
                shell,     messageBoxes, tray,     windowMenu, log},
       form(platform, std::move(commandLine)) {
@@ -57,18 +63,18 @@ FakeApp::~FakeApp() {
 }
 
 void FakeApp::Connected() {
-    winsock1.state = win::kSckConnected;
-    form.Winsock1_Connect();
+    winsock1.attempt.Connected();
+    winsock1.Deliver();
 }
 
 void FakeApp::Receive(const std::string& bytes) {
-    winsock1.pending += bytes;
-    form.Winsock1_DataArrival(static_cast<std::int32_t>(winsock1.pending.size()));
+    winsock1.attempt.Received(bytes);
+    winsock1.Deliver();
 }
 
 void FakeApp::ServerCloses() {
-    winsock1.state = win::kSckClosing;  // the peer is closing
-    form.Winsock1_Close();
+    winsock1.attempt.PeerClosed();
+    winsock1.Deliver();
 }
 
 void FakeApp::Exchange(const std::string& reply) {

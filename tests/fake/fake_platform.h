@@ -16,6 +16,7 @@
 #include "desktop/systray.h"
 #include "platform/platform.h"
 #include "platform/winapi_values.h"
+#include "sync/socket_attempt.h"
 
 namespace qlok::fake {
 
@@ -109,33 +110,60 @@ class FakeTimer final : public Timer {
     }
 };
 
-class FakeSocket final : public Socket {
+// Runs its callback when the test says so.
+class FakeOneShotTimer final : public OneShotTimer {
   public:
+    int milliseconds = -1;
+    int starts = 0;
+    std::function<void()> pending;
+    void Start(int ms, std::function<void()> callback) override {
+        milliseconds = ms;
+        ++starts;
+        pending = std::move(callback);
+    }
+    void Stop() override { pending = {}; }
+    // Runs the pending call, if any.
+    void Fire() {
+        if (auto callback = std::exchange(pending, {})) {
+            callback();
+        }
+    }
+};
+
+// The real attempt rules over I/O that the tests play by hand; counts the window's calls.
+class FakeSocket final : public Socket, public SocketTransport {
+  public:
+    explicit FakeSocket(SocketEvents events) : attempt(*this, queue, deadline, std::move(events)) {}
     std::string host;
     int port = 0;
-    int state = 0;
-    std::string pending;                        // bytes received and not yet taken
-    std::optional<SocketError> connectFailure;  // what Connect reports at once
     int connects = 0;
     int closes = 0;
+    FakeOneShotTimer queue;
+    FakeOneShotTimer deadline;
+    SocketAttempt attempt;
 
-    void SetRemoteHost(const std::string& h) override { host = h; }
-    void SetRemotePort(int p) override { port = p; }
-    int State() const override { return state; }
+    void SetRemoteHost(const std::string& h) override {
+        host = h;
+        attempt.SetRemoteHost(h);
+    }
+    void SetRemotePort(int p) override {
+        port = p;
+        attempt.SetRemotePort(p);
+    }
+    int State() const override { return attempt.State(); }
     std::optional<SocketError> Connect() override {
         ++connects;
-        if (connectFailure) {
-            return connectFailure;
-        }
-        state = win::kSckConnecting;
-        return std::nullopt;
+        return attempt.Connect();
     }
-    std::string GetData() override { return std::exchange(pending, {}); }
+    std::string GetData() override { return attempt.GetData(); }
     void Close() override {
         ++closes;
-        state = win::kSckClosed;
-        pending.clear();
+        attempt.Close();
     }
+    void Open(const std::string&, int, SocketAttempt&) override {}
+    void Stop() override {}
+    // Raises the queued events, as the event loop would.
+    void Deliver() { queue.Fire(); }
 };
 
 class FakeClock final : public SystemClock {
