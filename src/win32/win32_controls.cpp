@@ -1,7 +1,5 @@
 #include "win32/win32_controls.h"
 
-#include <utility>
-
 namespace qlok::win32 {
 
 std::string WindowText(HWND window) {
