@@ -5,7 +5,8 @@
 #
 # Usage: wine_run.sh PREFIX [PROGRAM [ARGS...]]
 #   PREFIX   the build's throw-away Wine prefix, made on first use
-#   PROGRAM  a .exe; without it the prefix is only made ready
+#   PROGRAM  a .exe, or a .sh run by bash with the Wine settings; without it the prefix
+#            is only made ready
 # Exit status: the program's; 77 when 'unshare -rn' is not available here.
 set -uo pipefail
 
@@ -51,4 +52,5 @@ flock -u 9
 exec 9>&-
 
 (($# == 0)) && exit 0
+[[ $1 == *.sh ]] && exec bash "$@"
 wine "$@"

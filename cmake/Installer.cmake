@@ -1,0 +1,79 @@
+# The Windows installer, QLOK-<version>-win32.exe: CPack's NSIS generator (Debian's nsis),
+# made by the build itself (target installer). It installs qlok.exe and the help file, adds
+# a Start-menu shortcut and an uninstaller; "/S" installs silently.
+#
+# QLOK reads "QLOK servers.ini" and writes "QLOK.log" in the folder it starts in, and
+# Program Files is not writable without elevation: the shortcut starts it in
+# %LOCALAPPDATA%\QLOK of the installing user, which gets a copy of the help file there.
+
+find_program(QLOK_MAKENSIS makensis)
+if(NOT QLOK_MAKENSIS)
+    message(FATAL_ERROR "makensis not found (Debian package nsis; scripts/deps.sh installs it)")
+endif()
+
+# The help file as Notepad on every Windows version shows it: CR LF.
+set(qlok_help_file "${CMAKE_BINARY_DIR}/installer/QLOK instructions.txt")
+configure_file("${PROJECT_SOURCE_DIR}/QLOK instructions.txt" ${qlok_help_file} @ONLY
+               NEWLINE_STYLE CRLF)
+install(TARGETS qlok RUNTIME DESTINATION .)
+install(FILES ${qlok_help_file} DESTINATION .)
+
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_GENERATOR NSIS)
+set(CPACK_PACKAGE_NAME QLOK)
+set(CPACK_PACKAGE_VENDOR "The QLOK team")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "QLOK Internet time synchronisation")
+set(qlok_installer_name QLOK-${PROJECT_VERSION}-win32)
+set(CPACK_PACKAGE_FILE_NAME ${qlok_installer_name})
+set(CPACK_PACKAGE_INSTALL_DIRECTORY QLOK)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY QLOK)
+set(CPACK_NSIS_PACKAGE_NAME QLOK)
+set(CPACK_NSIS_DISPLAY_NAME QLOK)
+set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/assets/qlok.ico)
+set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/assets/qlok.ico)
+set(CPACK_NSIS_INSTALLED_ICON_NAME qlok.exe)
+set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+
+# Run between the creation of the Start-menu folder and the uninstaller's shortcut, with
+# the shell folders of all users when the installer runs as an administrator: the user's
+# own folders are used for the shortcut, then the context goes back as it was.
+set(CPACK_NSIS_CREATE_ICONS_EXTRA [=[
+  StrCpy $R9 $SMPROGRAMS
+  SetShellVarContext current
+  CreateDirectory "$LOCALAPPDATA\QLOK"
+  CopyFiles /SILENT "$INSTDIR\QLOK instructions.txt" "$LOCALAPPDATA\QLOK"
+  CreateDirectory "$SMPROGRAMS\$STARTMENU_FOLDER"
+  SetOutPath "$LOCALAPPDATA\QLOK"
+  CreateShortCut "$SMPROGRAMS\$STARTMENU_FOLDER\QLOK.lnk" "$INSTDIR\qlok.exe" "" \
+    "$INSTDIR\qlok.exe" 0 SW_SHOWNORMAL "" "Check the clock against a time server and set it"
+  SetOutPath "$INSTDIR"
+  StrCmp $R9 $SMPROGRAMS +2
+    SetShellVarContext all
+]=])
+# At the start of the uninstaller. The user's folder stays when it holds more than the help
+# file (a servers list, the history).
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [=[
+  StrCpy $R9 $SMPROGRAMS
+  SetShellVarContext current
+  Delete "$SMPROGRAMS\$START_MENU\QLOK.lnk"
+  RMDir "$SMPROGRAMS\$START_MENU"
+  Delete "$LOCALAPPDATA\QLOK\QLOK instructions.txt"
+  RMDir "$LOCALAPPDATA\QLOK"
+  StrCmp $R9 $SMPROGRAMS +2
+    SetShellVarContext all
+]=])
+include(CPack)
+
+# Made by every build, after qlok.exe. CPack installs into its own staging folder and
+# does not build anything itself.
+set(qlok_installer ${CMAKE_BINARY_DIR}/${qlok_installer_name}.exe)
+add_custom_command(
+    OUTPUT ${qlok_installer}
+    COMMAND ${CMAKE_CPACK_COMMAND} -G NSIS --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+            -B ${CMAKE_BINARY_DIR}
+    DEPENDS qlok ${qlok_help_file} ${CPACK_NSIS_MUI_ICON} ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMENT "Packing ${qlok_installer_name}.exe")
+add_custom_target(installer ALL DEPENDS ${qlok_installer})
+set(QLOK_INSTALLER ${qlok_installer} CACHE INTERNAL "The installer the build makes")

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# qlok.exe end to end under Wine and Xvfb, against qlok-daytimed on 127.0.0.1 port 13:
+# a stopped server, a good reply, a 5-second skew that Wine refuses to set, the system-menu
+# commands and the tray round trip (driven by poke.exe), then a silent install and uninstall.
+# qlok's activity lines are read through WINEDEBUG=+debugstr (OutputDebugStringA).
+# Runs through wine_run.sh, so all of it is in one private user and network namespace, on a
+# throw-away copy of the build's Wine prefix.
+# Usage: wine_run.sh PREFIX wine_e2e.sh QLOK_EXE POKE_EXE DAYTIMED INSTALLER
+set -uo pipefail
+qlok=$(realpath "$1") poke=$(realpath "$2") daytimed=$(realpath "$3") installer=$(realpath "$4")
+work=$(mktemp -d)
+trap 'wineserver -k; kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
+cp -a "$WINEPREFIX" "$work/prefix" && cd "$work" || exit 1
+# Local time 5:30 ahead of UTC and US formats: a mix-up of local time and UTC shows.
+export WINEPREFIX=$work/prefix WINEDEBUG=fixme-all,+debugstr,+systray
+export TZ=Asia/Kolkata LANG=en_US.UTF-8
+failures=0
+fail() { echo "FAIL: $*" >&2 && failures=$((failures + 1)); }
+await_file() { for _ in {1..100}; do [[ -s $1 ]] && return; sleep 0.1; done; }
+
+Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>display 2>/dev/null &
+await_file display && DISPLAY=:$(<display) && export DISPLAY
+wineserver -p  # one server for every Wine program of the run
+
+# Wine's log since line $mark, and the activity lines in it.
+since() { tail -n +$((mark + 1)) qlok.err; }
+activity() { since | sed -n 's/^[0-9a-f]*:warn:debugstr:OutputDebugStringA "\(.*\)\\n"$/\1/p'; }
+# expect PATTERN...: waits up to 20 s for activity lines matching these, in this order.
+expect() {
+    local re=$'(^|\n)' pattern deadline=$((SECONDS + 20))
+    for pattern; do re+="$pattern"$'\n(.*\n)?'; done
+    until [[ $(activity)$'\n' =~ $re ]]; do
+        ((SECONDS < deadline)) || { fail "wanted in order:$(printf '\n  [%s]' "$@")" && return 1; }
+        sleep 0.2
+    done
+}
+poke() { wine "$poke" "$@" | tr -d '\r'; }  # its C runtime ends lines with CR LF
+ended() {  # ended PID: waits up to 5 s for the program to end, else ends it; its status
+    for _ in {1..50}; do kill -0 "$1" 2>/dev/null || { wait "$1"; return; }; sleep 0.1; done
+    kill "$1" && return 124
+}
+resync() {  # resync SKEW: a server for one reply, then the Resync button
+    rm -f ready && "$daytimed" --skew "$1" --count 1 --timeout 30 --ready-file ready 2>/dev/null &
+    await_file ready
+    mark=$(wc -l <qlok.err)
+    poke click:Resync
+}
+
+printf '127.0.0.1\r\n' >"QLOK servers.ini"
+mark=0 && : >qlok.err
+wine "$qlok" 1 2>qlok.err &
+qlok_pid=$!
+expect 'target: 127\.0\.0\.1' 'opening connection' '   error received: .*[a-z].*' \
+    '   error received: 10061' 'sockets closed'
+
+data='      data received: (20[0-9-]{8} [0-9:]{8})    \(51 bytes\)'
+resync 0
+expect "$data" '   sockets closed' '      Time difference: .*' &&
+    activity | grep 'SetSystemTime\|synchronised' && fail "an in-step reply led to a clock setting"
+[[ -e QLOK.log ]] && fail "an in-step reply wrote QLOK.log"
+
+resync 5  # the difference in the long time format: 12:00:05 AM
+if expect "$data" '      Time difference: .*12:00:0[45] AM \(Slow\)' \
+    'SetSystemTime failed\. Clock not synchronised' \
+    '      reason: .*run as an administrator.*\(1314\)'; then
+    ms=$(since | sed -n 's/.*:err:sync:NtSetSystemTime not allowed: difference \([0-9]*\) ms$/\1/p')
+    # 5 s, less the part of the served second gone by, less the time the reply took
+    ((${ms:-0} > 3500 && ms <= 5000)) || fail "Wine was asked to move the clock by '$ms' ms"
+    [[ $(wc -l <QLOK.log) == 1 && $(grep -c $' failed\r$' QLOK.log) == 1 ]] ||
+        fail "QLOK.log is not one line ending ' failed' CR LF: $(od -c QLOK.log)"
+    [[ $(activity) =~ $data ]] &&
+        served=$(date -d "${BASH_REMATCH[1]} UTC" '+%-m/%-d/%Y %-I:%M:%S %p')
+fi
+
+mark=$(wc -l <qlok.err)
+caption="caption=QLOK ${served:-?} 12:00:0[45] AM (Slow)"
+out=$(poke sys:1013 window:About sys:1011 window:Help sys:1010 shown:0 tray:514 shown:1 close)
+want="window:About QLOK, Internet time sysnchronisation for all Windows versions.*
+window:Help QLOK, Help file not found
+shown:0 iconic=1 $caption
+shown:1 iconic=0 $caption"
+# shellcheck disable=SC2053 # a pattern
+[[ $out == $want ]] || fail "system menu and tray:"$'\n'"$out"
+[[ $(since | grep -o 'NotifyIconW dwMessage = [0-9]' | tr -dc 0-9) == 02 ]] ||
+    fail "the tray icon was not added, then deleted: $(since | grep Shell_Notify)"
+ended "$qlok_pid" || fail "qlok.exe did not end with status 0 but $?"
+
+# The silent install; the shortcut starts qlok.exe in the user's folder that holds the help.
+wine "$installer" /S || fail "the installer failed"
+program=$WINEPREFIX/drive_c/Program\ Files/QLOK
+folder=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/QLOK')
+[[ -f $program/qlok.exe && -f $folder/QLOK\ instructions.txt ]] || fail "not installed"
+shortcut=$(find "$WINEPREFIX/drive_c/users" -name QLOK.lnk)
+strings -a -el "$shortcut" | grep -qx '.C:\\users\\[^\\]*\\AppData\\Local\\QLOK' ||
+    fail "the Start-menu shortcut does not start QLOK in %LOCALAPPDATA%\\QLOK"
+(cd "$folder" && exec wine "$program/qlok.exe" 2>/dev/null) &
+qlok_pid=$!
+out=$(poke sys:1011 "window:QLOK instructions.txt - Notepad" close)
+[[ $out == "window:QLOK instructions.txt - Notepad " ]] ||
+    fail "Help in the shortcut's folder: $out"
+ended "$qlok_pid" || fail "the installed qlok.exe did not end with status 0 but $?"
+wine "$program/Uninstall.exe" /S
+for _ in {1..100}; do [[ -e $program || -e $folder ]] || break && sleep 0.1; done
+[[ -e $program || -e $folder ]] && fail "the uninstaller left $(find "$program" "$folder")"
+
+((failures == 0)) || { cat qlok.err >&2 && exit 1; }
+echo PASS
