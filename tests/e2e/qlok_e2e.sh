@@ -144,6 +144,7 @@ fi
 start_epoch=$(date +%s)
 env DISPLAY="$display" QT_QPA_PLATFORM=xcb QT_FORCE_STDERR_LOGGING=1 \
     QT_LOGGING_RULES="qlok.activity.debug=true" LC_ALL=en_GB.UTF-8 TZ=Asia/Kolkata \
+    DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent \
     ${preload:+LD_PRELOAD="$preload"} QLOK_SETTIME_RECORD="$work/settime.txt" \
     "$qlok" 1 >"$work/qlok.stdout" 2>"$work/qlok.stderr" &
 qlok_pid=$!
