@@ -1,20 +1,13 @@
 #!/usr/bin/env bash
-# End-to-end run of qlok-sync: "qlok-sync 2" against qlok-daytimed on 127.0.0.1 port 13,
-# checked by its exit status, its output and the history.
+# End-to-end runs of qlok-sync against qlok-daytimed on 127.0.0.1 port 13, one for each exit
+# status, checked by the status, the output and the history.
 #
-# Usage: qlok_sync_e2e.sh CASE QLOK_SYNC DAYTIMED RECORDER [PRELOAD_FIRST]
-#   CASE  in-step | set | refused | bad-reply | no-server | usage
+# Usage: qlok_sync_e2e.sh QLOK_SYNC DAYTIMED RECORDER [PRELOAD_FIRST]
 #
 # Runs inside a private user and network namespace (unshare -rn), where clock_settime fails
 # with EPERM, with no system bus; the preloaded recorder stands in for a successful
-# clock_settime in the case "set". Exit 77 = skipped.
+# clock_settime. Exit 77 = skipped.
 set -uo pipefail
-
-test_case=$1
-sync=$(realpath "$2")
-daytimed=$(realpath "$3")
-recorder=$(realpath -m "$4")
-preload_first=${5:-}
 
 if [[ ${QLOK_E2E_IN_NAMESPACE:-} != 1 ]]; then
     unshare -rn true 2>/dev/null || { echo "SKIPPED: 'unshare -rn' does not work here"; exit 77; }
@@ -25,73 +18,49 @@ if [[ $(awk '{print $3; exit}' /proc/self/uid_map) == 4294967295 ]]; then
     exit 1
 fi
 ip link set lo up || exit 1
+sync=$(realpath "$1") daytimed=$(realpath "$2") recorder=$(realpath -m "$3") first=${4:-}
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
-printf '127.0.0.2\r\n127.0.0.1\r\n' >"QLOK servers.ini" # nothing answers on the first
-
-serve() {
-    "$daytimed" --address 127.0.0.1 --port 13 --count 1 --timeout 30 --quiet --ready-file ready \
-        "$@" &
-    for _ in $(seq 200); do
-        [[ -s ready ]] && return
-        sleep 0.05
-    done
-    echo "FAIL [$test_case]: qlok-daytimed did not start" >&2
-    exit 1
-}
-
-arguments=(2) want=1 preload=
-case $test_case in
-    in-step) serve && want=0 ;;
-    set) serve --skew 5 && want=0 preload=${preload_first:+$preload_first:}$recorder ;;
-    refused) serve --skew -5 ;;
-    bad-reply) serve --length 50 ;;
-    no-server) ;;
-    usage) arguments=(2 3) want=2 ;;
-    *) echo "unknown case $test_case" >&2 && exit 2 ;;
-esac
-env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent LC_ALL=C.UTF-8 TZ=Asia/Kolkata \
-    ${preload:+LD_PRELOAD="$preload"} QLOK_SETTIME_RECORD="$work/settime" \
-    timeout 60 "$sync" "${arguments[@]}" >out 2>err
-status=$?
-
+printf '127.0.0.2\r\n127.0.0.1\r\n' >"QLOK servers.ini" # server 2 is the test server
 failures=0
-fail() {
-    echo "FAIL [$test_case]: $*" >&2
-    failures=$((failures + 1))
-}
-has() { grep -qE "$1" out || fail "no line matches '$1'"; }
-history_ends() { [[ $(grep -c "$1"$'\r$' QLOK.log 2>/dev/null) == 1 ]] || fail "QLOK.log: no '$1'"; }
 
-((status == want)) || fail "exit status $status, wanted $want"
-case $test_case in
-    in-step)
-        has '^      Time difference: +	+   00:00:0[01]$'
-        [[ -e QLOK.log ]] && fail "in step, yet QLOK.log was written"
-        ;;
-    set)
-        [[ $(tail -n 1 out) == "clock synchronised succesfully" ]] || fail "not set"
-        served=$(grep -oE 'received: [0-9-]{10} [0-9:]{8}' out | cut -c11-)
-        [[ $(cat settime) == "$(date -u -d "$served" +%s) 0" ]] ||
-            fail "clock_settime got '$(cat settime)', the server sent $served UTC"
-        history_ends " ok"
-        ;;
-    refused)
-        has '^SetSystemTime failed\. Clock not synchronised$'
-        has '^      reason: .*CAP_SYS_TIME'
-        history_ends " failed"
-        ;;
-    bad-reply) has '\(50 bytes\)$' && has 'incorrect data received' ;;
-    no-server) has '^   error received: 10061$' ;;
-    usage)
-        [[ ! -s out && -s err ]] || fail "a usage error is told on standard error alone"
-        "$sync" --help | grep -q '^Usage: qlok-sync \[N\]' || fail "--help"
-        [[ $("$sync" --version) =~ ^qlok-sync\ [0-9.]+$ ]] || fail "--version"
-        ;;
-esac
-if ((failures)); then
-    cat out err >&2
-    exit 1
-fi
-echo "PASS [$test_case]"
+# check NAME STATUS SERVER_SWITCHES|- ARGUMENTS LINE HISTORY: runs "qlok-sync ARGUMENTS" with
+# the test server (unless -); wants STATUS, a line matching LINE, QLOK.log ending in HISTORY.
+check() {
+    local name=$1 want=$2 server=$3 arguments=$4 line=$5 history=$6 status preload=
+    [[ $history == " ok" ]] && preload=${first:+$first:}$recorder
+    rm -f QLOK.log settime ready
+    if [[ $server != - ]]; then
+        # shellcheck disable=SC2086
+        "$daytimed" --address 127.0.0.1 --port 13 --count 1 --timeout 30 --quiet \
+            --ready-file ready $server &
+        for _ in $(seq 200); do [[ -s ready ]] && break || sleep 0.05; done
+    fi
+    # shellcheck disable=SC2086
+    env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent LC_ALL=C.UTF-8 TZ=Asia/Kolkata \
+        ${preload:+LD_PRELOAD="$preload"} QLOK_SETTIME_RECORD="$work/settime" \
+        timeout 60 "$sync" $arguments >out 2>&1
+    status=$?
+    wait
+    local served
+    served=$(date -u -d "$(grep -oE '20[0-9-]{8} [0-9:]{8}' out | head -1)" +%s 2>/dev/null)
+    if ((status != want)) || ! grep -qE "$line" out ||
+        [[ $history && $(grep -c "$history"$'\r$' QLOK.log) != 1 ]] ||
+        [[ ! $history && -e QLOK.log ]] ||
+        [[ $history == " ok" && $(cat settime) != "$served 0" ]]; then
+        echo "FAIL [$name]: status $status (wanted $want), settime '$(cat settime 2>/dev/null)'," \
+            "served $served, history '$(cat QLOK.log 2>/dev/null)', output:" >&2
+        cat out >&2
+        failures=$((failures + 1))
+    fi
+}
+
+check in-step 0 "" 2 $'^      Time difference: +\t\t   00:00:0[01]$' ""
+check set 0 "--skew 5" 2 '^clock synchronised succesfully$' " ok"
+check refused 1 "--skew -5" 2 '^      reason: .*CAP_SYS_TIME' " failed"
+check bad-reply 1 "--length 50" 2 '^      incorrect data received' ""
+check no-server 1 - 2 '^   error received: 10061$' ""
+check usage 2 - "2 3" '^Try .qlok-sync --help' ""
+check help 0 - --help '^Usage: qlok-sync \[N\]$' ""
+((failures == 0)) && echo "PASS"
