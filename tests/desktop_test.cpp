@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "desktop/menu.h"
@@ -12,298 +11,165 @@ namespace qlok {
 namespace {
 
 using fake::FakeApp;
-using fake::FakeWindowMenu;
+using Lines = std::vector<std::string>;
 
 constexpr std::uint32_t kSysCommand = 0x0112;
-constexpr std::uintptr_t kHwnd = 0xABC;
 
-// Sends one message to the window through the procedure that start-up installed.
-std::intptr_t Send(FakeApp& app, std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
-    return app.windowMenu.installed(kHwnd, msg, wParam, lParam);
+// Sends one message through the window procedure that start-up installed.
+std::intptr_t Send(FakeApp& app, std::uint32_t msg, std::uintptr_t wParam = 1010) {
+    return app.windowMenu.installed(0xABC, msg, wParam, 77);
 }
 
-void ChooseMinToSystray(FakeApp& app) {
-    Send(app, kSysCommand, Menu::MenuIdMinToTray, 0);
-}
-
-// The tray icon reports a mouse message in the place of x.
-void IconMessage(FakeApp& app, int message) {
-    app.form.Form_MouseMove(0, 0, message, 0);
-}
-
-using Passed =
-    std::vector<std::tuple<std::uintptr_t, std::uint32_t, std::uintptr_t, std::intptr_t>>;
-
-// The messages that reached the window's previous procedure.
-Passed PassedOn() {
-    Passed out;
-    for (const fake::ProcedureCall& c : FakeWindowMenu::previousCalls) {
-        out.emplace_back(c.hWnd, c.uMsg, c.wParam, c.lParam);
-    }
-    return out;
-}
-
-std::string Tip(const NotifyIconData& data) {
-    return data.szTip.substr(0, data.szTip.find('\0'));
-}
-
-TEST(WindowMenu, LoadAppendsTheCommandsAfterASeparatorAndInstallsTheProcedure) {
+TEST(WindowMenu, LoadAppendsTheCommandsAfterASeparatorInstallsTheProcedureAndResetsTrayMode) {
     FakeApp app;
     Systray::InTrayMode = Systray::kTrue;
     app.Load();
     ASSERT_EQ(app.windowMenu.items.size(), 4u);
-    const std::uint32_t ids[] = {0, 1010, 1011, 1013};
-    const char* texts[] = {"", "MinToSystray..", "Help...", "About..."};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(app.windowMenu.items[i].flags, i == 0 ? kMfSeparator : kMfString) << i;
-        EXPECT_EQ(app.windowMenu.items[i].id, ids[i]) << i;
-        EXPECT_EQ(app.windowMenu.items[i].text, texts[i]) << i;
-    }
-    EXPECT_EQ(app.windowMenu.installed, &Menu::MainWndProc);
-    EXPECT_EQ(Menu::PreviousWndProc, &FakeWindowMenu::PreviousProcedure);
+    EXPECT_EQ(app.windowMenu.items[0], fake::MenuItem(kMfSeparator, 0, ""));
+    EXPECT_EQ(Menu::PreviousWndProc, &fake::FakeWindowMenu::PreviousProcedure);
     EXPECT_EQ(Systray::MainForm, &app.form);
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
 }
 
-TEST(WindowMenu, MinToSystraySetsTrayModeBeforeMinimisingAndConsumesTheCommand) {
-    FakeApp app;
-    app.Load();
-    int flagDuringResize = 0;
-    app.window.onResize = [&] {
-        flagDuringResize = Systray::InTrayMode;
-        app.form.Form_Resize();
-    };
-    EXPECT_EQ(Send(app, kSysCommand, 1010, 0), 0);
-    EXPECT_EQ(flagDuringResize, Systray::kTrue);
-    EXPECT_EQ(app.window.state, WindowState::Minimized);
-    EXPECT_FALSE(app.window.visible);
-    EXPECT_TRUE(PassedOn().empty());
-}
-
-TEST(WindowMenu, HelpOpensThePresentFileAndStillPassesTheMessageOn) {
-    FakeApp app;
-    app.files.files["QLOK instructions.txt"] = "help";
-    app.Load();
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 77), 4242);
-    EXPECT_EQ(app.shell.opened, std::vector<std::string>{"QLOK instructions.txt"});
-    EXPECT_EQ(PassedOn(), (Passed{{kHwnd, kSysCommand, 1011, 77}}));
-    EXPECT_TRUE(app.messageBoxes.shown.empty());
-
-    // A viewer that cannot be started ends the command with a word to the user.
-    app.shell.fail = true;
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 77), 0);
-    EXPECT_EQ(PassedOn().size(), 1u);
-    ASSERT_EQ(app.messageBoxes.shown.size(), 1u);
-    EXPECT_EQ(app.messageBoxes.shown[0].text, "QLOK instructions.txt could not be opened.");
-}
-
-TEST(WindowMenu, HelpWithoutTheFileSaysSoAndLooksAgainNextTime) {
-    FakeApp app;
-    app.Load();
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 0), 0);
-    ASSERT_EQ(app.messageBoxes.shown.size(), 1u);
-    EXPECT_EQ(app.messageBoxes.shown[0].text, "QLOK, Help file not found");
-    EXPECT_EQ(app.messageBoxes.shown[0].title, "Help");
-    EXPECT_EQ(app.messageBoxes.shown[0].style, 64);
-    EXPECT_TRUE(app.shell.opened.empty());
-    EXPECT_TRUE(PassedOn().empty());
-    EXPECT_EQ(app.List(), std::vector<std::string>{" "});
-
-    app.files.files["QLOK instructions.txt"] = "help";  // put there while the window is up
-    EXPECT_EQ(Send(app, kSysCommand, 1011, 0), 4242);
-    EXPECT_EQ(app.shell.opened.size(), 1u);
-}
-
-TEST(WindowMenu, AboutShowsTheFixedFirstLineAndACredit) {
-    FakeApp app;
-    app.Load();
-    EXPECT_EQ(Send(app, kSysCommand, 1013, 0), 0);
-    ASSERT_EQ(app.messageBoxes.shown.size(), 1u);
-    const std::string first = "QLOK, Internet time sysnchronisation for all Windows versions.\n";
-    const std::string& text = app.messageBoxes.shown[0].text;
-    EXPECT_EQ(text.substr(0, first.size()), first);
-    EXPECT_GT(text.size(), first.size());
-    EXPECT_EQ(app.messageBoxes.shown[0].title, "About");
-    EXPECT_EQ(app.messageBoxes.shown[0].style, 64);
-    EXPECT_TRUE(PassedOn().empty());
-}
-
-TEST(WindowMenu, EveryOtherMessageReachesThePreviousProcedureUnchanged) {
+// Each message through the installed procedure, the help file there or not: what it returns
+// (4242: the previous procedure's answer, which got the message unchanged) and what the user
+// sees: a box (how its title and text begin) or the help file opened.
+TEST(WindowMenu, DecisionTable) {
     struct Case {
         std::uint32_t msg;
         std::uintptr_t wParam;
-        std::intptr_t lParam;
+        bool help;
+        std::intptr_t result;
+        std::string shown;
     };
-    for (const Case c : {Case{kSysCommand, 1008, 5},  // 1010 with its low four bits cleared
-                         {kSysCommand, 1012, 6},
-                         {kSysCommand, 0xF020, 7},  // the standard minimise
-                         {kSysCommand, 1010 + 0x10000, 0},
-                         {0x0200, 1010, 514},  // other messages with the command values
-                         {0x0111, 1011, 0},
-                         {0x0010, 1013, -1}}) {
+    for (const Case& c :
+         {Case{kSysCommand, 1010, true, 0, ""},
+          Case{kSysCommand, 1011, true, 4242, "opened QLOK instructions.txt"},
+          Case{kSysCommand, 1011, false, 0, "Help|QLOK, Help file not found"},
+          Case{kSysCommand, 1013, true, 0, "About|QLOK, Internet time sysnchronisation"},
+          Case{kSysCommand, 1008, true, 4242, ""},  // 1010, low four bits cleared
+          Case{kSysCommand, 1012, true, 4242, ""},
+          Case{kSysCommand, 0xF020, true, 4242, ""},  // the standard minimise
+          Case{kSysCommand, 1010 + 0x10000, true, 4242, ""},
+          Case{0x0200, 1010, true, 4242, ""},  // other messages, command values
+          Case{0x0111, 1011, true, 4242, ""}, Case{0x0010, 1013, true, 4242, ""}}) {
         FakeApp app;
-        app.files.files["QLOK instructions.txt"] = "help";
         app.Load();
-        EXPECT_EQ(Send(app, c.msg, c.wParam, c.lParam), 4242) << c.msg << " " << c.wParam;
-        EXPECT_EQ(PassedOn(), (Passed{{kHwnd, c.msg, c.wParam, c.lParam}}));
-        EXPECT_TRUE(app.shell.opened.empty());
-        EXPECT_TRUE(app.messageBoxes.shown.empty());
-        EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
-        EXPECT_EQ(app.window.state, WindowState::Normal);
+        if (c.help) {
+            app.files.files["QLOK instructions.txt"] = "help";  // looked for at each command
+        }
+        EXPECT_EQ(Send(app, c.msg, c.wParam), c.result) << c.msg << " " << c.wParam;
+        EXPECT_EQ(fake::FakeWindowMenu::previousCalls,
+                  c.result == 0 ? std::vector<fake::ProcedureCall>{}
+                                : std::vector{fake::ProcedureCall(0xABC, c.msg, c.wParam, 77)});
+        Lines shown = app.messageBoxes.shown;
+        for (const std::string& file : app.shell.opened) {
+            shown.push_back("opened " + file);
+        }
+        EXPECT_EQ(shown.empty() ? "" : shown[0].substr(0, c.shown.size()), c.shown);
+        EXPECT_LE(shown.size(), 1u);
     }
+    FakeApp app;  // a viewer that cannot be started ends the command with a word to the user
+    app.Load();
+    app.files.files["QLOK instructions.txt"] = "help";
+    app.shell.fail = true;
+    EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
+    EXPECT_EQ(app.messageBoxes.shown, Lines{"Help|QLOK instructions.txt could not be opened."});
 }
 
-TEST(ShowClock, OpensTheDateAndTimeSettingsAndListsNothing) {
+TEST(ShowClock, OpensTheDateAndTimeSettingsAndSaysSoOnlyWhenThereAreNone) {
     for (const bool fails : {false, true}) {
         FakeApp app;
-        app.Load();
         app.shell.fail = fails;
         app.form.Command2_Click();
-        EXPECT_EQ(app.shell.dateTimeSettings, 1);
-        EXPECT_EQ(app.List(), std::vector<std::string>{" "});
-        EXPECT_TRUE(app.log.lines.empty());
-        // Only a desktop without date and time settings gets a word about it.
-        ASSERT_EQ(app.messageBoxes.shown.size(), fails ? 1u : 0u);
-        if (fails) {
-            EXPECT_EQ(app.messageBoxes.shown[0].title, "Show Clock");
-        }
+        EXPECT_EQ(app.shell.opened, Lines{"date and time settings"});
+        EXPECT_EQ(app.messageBoxes.shown.size(), fails ? 1u : 0u);
+        EXPECT_EQ(app.List(), Lines{" "});
     }
 }
 
-TEST(Tray, EnteringHidesTheWindowAndAddsTheIconWithTheCaptionAsTip) {
-    FakeApp app;
-    app.window.caption = "QLOK 22:54:19 3 (Fast)";
-    app.Load();
-    ChooseMinToSystray(app);
-    EXPECT_FALSE(app.window.visible);
-    ASSERT_EQ(app.tray.calls.size(), 1u);
-    EXPECT_EQ(app.tray.calls[0].operation, kNimAdd);
-    const NotifyIconData& data = app.tray.calls[0].data;
-    EXPECT_EQ(data.cbSize, 88u);
-    EXPECT_EQ(data.hWnd, app.window.Handle());
-    EXPECT_EQ(data.uID, 1u);
-    EXPECT_EQ(data.uFlags, 7u);
-    EXPECT_EQ(data.uCallbackMessage, 512u);
-    EXPECT_EQ(data.hIcon, app.window.IconHandle());
-    EXPECT_EQ(Tip(data), app.window.caption);
-}
-
-TEST(Tray, ButtonUpAndDoubleClickOnTheIconBringTheWindowBackOnce) {
+// MinToSystray hides the window behind an icon whose tip is the caption. Button-up and
+// double-click messages from the icon bring the window back, restored rather than maximised,
+// and remove the icon, once; after the round trip the title bar's minimise goes to the taskbar.
+TEST(Tray, RoundTrip) {
     for (int message = 512; message <= 517; ++message) {
+        SCOPED_TRACE(message);
         FakeApp app;
         app.window.state = WindowState::Maximized;
+        app.window.caption = "QLOK 22:54:19 3 (Fast)";
         app.Load();
-        ChooseMinToSystray(app);
-        IconMessage(app, message);
+        EXPECT_EQ(Send(app, kSysCommand), 0);
+        ASSERT_EQ(app.tray.calls.size(), 1u);
+        const NotifyIconData& added = app.tray.calls[0].data;
+        EXPECT_EQ(app.tray.calls[0].operation, kNimAdd);
+        EXPECT_EQ(added.hWnd, app.window.Handle());
+        EXPECT_EQ(added.hIcon, app.window.IconHandle());
+        EXPECT_EQ(added.szTip.substr(0, added.szTip.find('\0')), app.window.caption);
+        EXPECT_FALSE(app.window.visible);
+
         const bool restores = message == 514 || message == 515 || message == 517;
-        SCOPED_TRACE(message);
-        if (!restores) {
-            EXPECT_FALSE(app.window.visible);
-            EXPECT_EQ(app.window.state, WindowState::Minimized);
-            EXPECT_EQ(app.tray.calls.size(), 1u);
-            EXPECT_EQ(Systray::InTrayMode, Systray::kTrue);
-            continue;
-        }
-        EXPECT_TRUE(app.window.visible);
-        EXPECT_EQ(app.window.state, WindowState::Normal);  // not maximised again
+        app.form.Form_MouseMove(0, 0, message, 0);
+        EXPECT_EQ(app.window.visible, restores);
+        EXPECT_EQ(Systray::InTrayMode == Systray::kFalse, restores);
+        app.form.Form_MouseMove(0, 0, 515, 0);  // a double-click after the click
+        EXPECT_EQ(app.window.state, WindowState::Normal);
         ASSERT_EQ(app.tray.calls.size(), 2u);
         EXPECT_EQ(app.tray.calls[1].operation, kNimDelete);
-        EXPECT_EQ(app.tray.calls[1].data.uID, 1u);
+        EXPECT_EQ(app.tray.calls[1].data.uID, added.uID);
         EXPECT_FALSE(app.tray.iconShown);
-        EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
-
-        IconMessage(app, 515);  // the double-click that follows a click
+        app.window.SetState(WindowState::Minimized);
+        EXPECT_TRUE(app.window.visible);
         EXPECT_EQ(app.tray.calls.size(), 2u);
     }
 }
 
-TEST(Tray, TitleBarMinimiseGoesToTheTaskbarEvenAfterARoundTrip) {
-    FakeApp app;
-    app.Load();
-    app.window.SetState(WindowState::Minimized);
-    EXPECT_TRUE(app.window.visible);
-    EXPECT_TRUE(app.tray.calls.empty());
-
-    app.window.SetState(WindowState::Normal);
-    ChooseMinToSystray(app);
-    IconMessage(app, 514);
-    app.window.SetState(WindowState::Minimized);
-    EXPECT_TRUE(app.window.visible);
-    EXPECT_EQ(app.tray.calls.size(), 2u);  // the add and the delete of the round trip only
-}
-
+// The tip: the caption cut to 63 characters, a NUL, then spaces up to 64 characters.
 TEST(Tray, TooltipKeepsAtMost63Characters) {
-    const std::string c63(63, 'x');
-    const std::string c70 = std::string(60, 'y') + "0123456789";
-    const std::string umlauts = std::string(62, 'z') + "\xC3\xA4\xC3\xA4";  // two bytes each
-    struct Case {
-        std::string caption;
-        std::string tip;
-    };
-    for (const Case& c : {Case{"QLOK", "QLOK"},
-                          {c63, c63},
-                          {c70, c70.substr(0, 63)},
-                          {umlauts, umlauts.substr(0, 64)}}) {
-        FakeApp app;
-        app.window.caption = c.caption;
-        app.Load();
-        ChooseMinToSystray(app);
-        ASSERT_EQ(app.tray.calls.size(), 1u);
-        const std::string& field = app.tray.calls[0].data.szTip;
-        EXPECT_EQ(Tip(app.tray.calls[0].data), c.tip);
-        const std::size_t characters = std::min<std::size_t>(c.caption.size(), 63);
-        EXPECT_EQ(field.substr(c.tip.size()), '\0' + std::string(63 - characters, ' '));
-    }
+    const std::string z = std::string(62, 'z') + "\xC3\xA4";  // 63 characters, 64 bytes
+    EXPECT_EQ(Systray::TipField("QLOK"), "QLOK" + std::string(1, '\0') + std::string(59, ' '));
+    EXPECT_EQ(Systray::TipField(std::string(70, 'y')), std::string(63, 'y') + '\0');
+    EXPECT_EQ(Systray::TipField(z + "\xC3\xA4"), z + '\0');
 }
 
-TEST(Tray, RefreshWithoutAnIconRegistersIt) {
+// Without an icon the window stays on the taskbar: when the desktop refuses it, and when it is
+// lost at a tooltip refresh. A refresh without an icon registers one.
+TEST(Tray, RefusedOrLostIconLeavesTheWindowOnTheTaskbar) {
     FakeApp app;
     app.Load();
     app.form.Nid_Refresh();
-    ASSERT_EQ(app.tray.calls.size(), 2u);
-    EXPECT_EQ(app.tray.calls[0].operation, kNimDelete);
-    EXPECT_EQ(app.tray.calls[1].operation, kNimAdd);
-    EXPECT_EQ(Tip(app.tray.calls[1].data), "QLOK");
-    EXPECT_TRUE(app.tray.iconShown);
-    EXPECT_TRUE(app.window.visible);
-}
-
-TEST(Tray, RefusedIconLeavesTheWindowOnTheTaskbar) {
-    FakeApp app;
-    app.Load();
+    EXPECT_TRUE(app.tray.iconShown && app.window.visible);
     app.tray.refuseAdd = true;
-    ChooseMinToSystray(app);
+    Send(app, kSysCommand);
     EXPECT_TRUE(app.window.visible);
     EXPECT_EQ(app.window.state, WindowState::Minimized);
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
-
     app.window.SetState(WindowState::Normal);
     app.tray.refuseAdd = false;
-    ChooseMinToSystray(app);
+    Send(app, kSysCommand);
     ASSERT_FALSE(app.window.visible);
-    app.tray.refuseAdd = true;  // the icon is lost at a tooltip refresh
+    app.tray.refuseAdd = true;
     app.form.Nid_Refresh();
     EXPECT_TRUE(app.window.visible);
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
 }
 
-TEST(Tray, ClosingTheWindowRemovesAnIconItStillHasAndEndsTheWork) {
+// Closing the window stops the timer and the socket, and removes an icon it still has, so a
+// click already on its way finds no tray to leave.
+TEST(Tray, ClosingTheWindowRemovesItsIconAndEndsTheWork) {
     FakeApp app;
     app.Load();
     app.form.Command3_Click();
     app.form.Command1_Click();
+    Send(app, kSysCommand);
     app.form.Form_Unload();
-    EXPECT_TRUE(app.tray.calls.empty());
     EXPECT_FALSE(app.timer1.enabled);
     EXPECT_EQ(app.winsock1.state, 0);
-
-    ChooseMinToSystray(app);
-    app.form.Form_Unload();
     ASSERT_EQ(app.tray.calls.size(), 2u);
-    EXPECT_EQ(app.tray.calls[1].operation, kNimDelete);
     EXPECT_FALSE(app.tray.iconShown);
-    app.form.Form_MouseMove(0, 0, 514, 0);  // a click that was already queued
+    app.form.Form_MouseMove(0, 0, 514, 0);
     EXPECT_FALSE(app.window.visible);
+    app.form.Form_Unload();
+    EXPECT_EQ(app.tray.calls.size(), 2u);
 }
 
 }  // namespace

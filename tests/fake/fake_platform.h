@@ -2,22 +2,24 @@
 // and tests drive the window's events by hand.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/qlokfrm.h"
+#include "desktop/systray.h"
 #include "platform/platform.h"
 
 namespace qlok::fake {
 
-class FakeWindow final : public Window {
-  public:
+struct FakeWindow final : Window {
     std::string caption = "QLOK";
     WindowState state = WindowState::Normal;
     bool visible = true;
@@ -27,9 +29,7 @@ class FakeWindow final : public Window {
     void SetCaption(const std::string& c) override { caption = c; }
     WindowState State() const override { return state; }
     void SetState(WindowState s) override {
-        const bool changed = s != state;
-        state = s;
-        if (changed && onResize) {
+        if (std::exchange(state, s) != s && onResize) {
             onResize();
         }
     }
@@ -39,93 +39,67 @@ class FakeWindow final : public Window {
     std::uintptr_t IconHandle() const override { return 0x2002; }
 };
 
-class FakeList final : public ListBox {
-  public:
+struct FakeList final : ListBox {
     std::vector<std::string> items{" "};
-    int topIndex = 0;
-    int scrolls = 0;
+    int topIndex = -1;  // -1 until the window scrolls
 
     void Clear() override { items.clear(); }
     void AddItem(const std::string& line) override { items.push_back(line); }
     void SetItems(std::vector<std::string> lines) override { items = std::move(lines); }
     int NewIndex() const override { return static_cast<int>(items.size()) - 1; }
-    void SetTopIndex(int index) override {
-        topIndex = index;
-        ++scrolls;
-    }
+    void SetTopIndex(int index) override { topIndex = index; }
 };
 
-class FakeCombo final : public ComboBox {
-  public:
+struct FakeCombo final : ComboBox {
     std::vector<std::string> items;
-    int listIndex = -1;
     std::string text;
 
     void Clear() override {
         items.clear();
-        listIndex = -1;
         text.clear();
     }
     void AddItem(const std::string& item) override { items.push_back(item); }
     int ListCount() const override { return static_cast<int>(items.size()); }
-    void SetListIndex(int index) override {
-        if (index >= 0 && index < ListCount()) {
-            listIndex = index;
-            text = items[static_cast<std::size_t>(index)];
-        }
+    void SetListIndex(int i) override {  // out of range: ignored
+        text = i >= 0 && i < ListCount() ? items[static_cast<std::size_t>(i)] : text;
     }
     std::string Text() const override { return text; }
 };
 
-class FakeTextBox final : public TextBox {
-  public:
-    std::string text = "240";
+// A button or a text box: both are one line of text here.
+struct FakeText final : Button, TextBox {
+    explicit FakeText(std::string t) : text(std::move(t)) {}
+    std::string text;
+    std::string Caption() const override { return text; }
+    void SetCaption(const std::string& t) override { text = t; }
     std::string Text() const override { return text; }
     void SetText(const std::string& t) override { text = t; }
 };
 
-class FakeButton final : public Button {
-  public:
-    explicit FakeButton(std::string c) : caption(std::move(c)) {}
-    std::string caption;
-    std::string Caption() const override { return caption; }
-    void SetCaption(const std::string& c) override { caption = c; }
-};
-
-class FakeTimer final : public Timer {
-  public:
-    int interval = 1000;
+struct FakeTimer final : Timer {
+    int interval = 0;
     bool enabled = false;
     std::vector<bool> enableCalls;
     int Interval() const override { return interval; }
     void SetInterval(int ms) override { interval = ms; }
     bool Enabled() const override { return enabled; }
-    void SetEnabled(bool e) override {
-        enabled = e;
-        enableCalls.push_back(e);
-    }
+    void SetEnabled(bool e) override { enableCalls.push_back(enabled = e); }
 };
 
-class FakeSocket final : public Socket {
-  public:
+struct FakeSocket final : Socket {
     std::string host;
-    int port = 0;
-    int state = 0;
+    int port = 0, state = 0;
     std::string pending;                        // bytes received and not yet taken
     std::optional<SocketError> connectFailure;  // what Connect reports at once
-    int connects = 0;
-    int closes = 0;
+    int connects = 0, closes = 0;
 
     void SetRemoteHost(const std::string& h) override { host = h; }
     void SetRemotePort(int p) override { port = p; }
     int State() const override { return state; }
     std::optional<SocketError> Connect() override {
         ++connects;
-        if (connectFailure) {
-            return connectFailure;
-        }
-        state = 6;  // connecting
-        return std::nullopt;
+        state = connectFailure ? 0 : 6;  // 6: connecting
+        return connectFailure;
     }
     std::string GetData() override { return std::exchange(pending, {}); }
     void Close() override {
@@ -135,8 +109,7 @@ class FakeSocket final : public Socket {
     }
 };
 
-class FakeClock final : public SystemClock {
-  public:
+struct FakeClock final : SystemClock {
     DateParts now{2026, 12, 5, 22, 54, 19};
     long utcOffset = 3600;  // local time is UTC + 1 h
     bool refuse = false;
@@ -151,95 +124,74 @@ class FakeClock final : public SystemClock {
     std::string LastError() const override { return refuse ? "Operation not permitted" : ""; }
 };
 
-class FakeRegional final : public RegionalSettings {
-  public:
+struct FakeRegional final : RegionalSettings {
     RegionalFormats formats = Iso24();
     RegionalFormats Formats() const override { return formats; }
 
-    // Day/month/year, 24-hour clock.
-    static RegionalFormats British() {
-        RegionalFormats f;
-        f.shortDate = "%d/%m/%Y";
-        f.longTime = "%H:%M:%S";
-        return f;
-    }
-    // Month/day/year, 12-hour clock.
+    static RegionalFormats British() { return {.shortDate = "%d/%m/%Y", .longTime = "%H:%M:%S"}; }
     static RegionalFormats American() {
-        RegionalFormats f;
-        f.shortDate = "%m/%d/%Y";
-        f.longTime = "%I:%M:%S %p";
-        return f;
+        return {.shortDate = "%m/%d/%Y", .longTime = "%I:%M:%S %p"};
     }
-    // Year-month-day, 24-hour clock: easy to read in tests.
-    static RegionalFormats Iso24() {
-        RegionalFormats f;
-        f.shortDate = "%Y-%m-%d";
-        f.longTime = "%H:%M:%S";
-        return f;
-    }
+    // Easy to read in tests.
+    static RegionalFormats Iso24() { return {.shortDate = "%Y-%m-%d", .longTime = "%H:%M:%S"}; }
     // Comma as the decimal separator.
     static RegionalFormats German() {
-        RegionalFormats f;
-        f.shortDate = "%d.%m.%Y";
-        f.longTime = "%H:%M:%S";
-        f.decimalSeparator = ",";
-        return f;
+        return {.shortDate = "%d.%m.%Y", .longTime = "%H:%M:%S", .decimalSeparator = ","};
     }
 };
 
-class FakeFiles final : public FileSystem {
-  public:
+struct FakeFiles final : FileSystem {
     std::map<std::string, std::string> files;
-    std::set<std::string> folders;
     std::set<std::string> unreadable;
     bool readOnly = false;  // the working directory may not be written
     bool diskFull = false;  // appends fail after the file was opened
-    int opens = 0;
-    int closes = 0;
+    int openFiles = 0;      // opened for appending and not closed yet
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
     ReadResult ReadAll(const std::string& path) const override {
-        if (unreadable.contains(path)) {
-            return {false, {}, "Permission denied"};
-        }
-        if (folders.contains(path)) {
-            return {false, {}, "Is a directory"};
-        }
         const auto it = files.find(path);
-        if (it == files.end()) {
-            return {false, {}, "No such file or directory"};
+        if (it == files.end() || unreadable.contains(path)) {
+            return {
+                false, {}, it == files.end() ? "No such file or directory" : "Permission denied"};
         }
         return {true, it->second, {}};
     }
-    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
+    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override {
+        if (readOnly) {
+            error = "Permission denied";
+            return nullptr;
+        }
+        return std::make_unique<Appender>(*this, files[path]);
+    }
+
+  private:
+    struct Appender final : AppendFile {
+        Appender(FakeFiles& f, std::string& d) : files(f), data(d) { ++f.openFiles; }
+        ~Appender() override { --files.openFiles; }
+        bool Append(std::string_view text) override {
+            data += files.diskFull ? std::string_view() : text;
+            return !files.diskFull;
+        }
+        std::string LastError() const override { return "No space left on device"; }
+        FakeFiles& files;
+        std::string& data;
+    };
 };
 
-class FakeShell final : public Shell {
-  public:
-    std::vector<std::string> opened;
-    int dateTimeSettings = 0;
+struct FakeShell final : Shell {
+    std::vector<std::string> opened;  // files, and "date and time settings"
     bool fail = false;
     bool OpenTextFile(const std::string& path) override {
         opened.push_back(path);
         return !fail;
     }
-    bool OpenDateTimeSettings() override {
-        ++dateTimeSettings;
-        return !fail;
-    }
+    bool OpenDateTimeSettings() override { return OpenTextFile("date and time settings"); }
 };
 
-struct ShownMessage {
-    std::string text;
-    std::string title;
-    int style;
-};
-
-class FakeMessageBoxes final : public MessageBoxes {
-  public:
-    std::vector<ShownMessage> shown;
-    void Show(const std::string& text, const std::string& title, int style) override {
-        shown.push_back({text, title, style});
+struct FakeMessageBoxes final : MessageBoxes {
+    std::vector<std::string> shown;  // "title|text" of each box
+    void Show(const std::string& text, const std::string& title, int) override {
+        shown.push_back(title + "|" + text);
     }
 };
 
@@ -248,41 +200,26 @@ struct TrayCall {
     NotifyIconData data;
 };
 
-class FakeTray final : public TrayIcons {
-  public:
+struct FakeTray final : TrayIcons {
     std::vector<TrayCall> calls;
-    bool refuseAdd = false;
-    bool iconShown = false;
+    bool refuseAdd = false, iconShown = false;
     bool Shell_NotifyIcon(int operation, const NotifyIconData& data) override {
         calls.push_back({operation, data});
-        if (operation == kNimAdd) {
-            iconShown = !refuseAdd;
-            return !refuseAdd;
-        }
-        const bool had = iconShown;
-        iconShown = false;
-        return had;
+        const bool had = std::exchange(iconShown, operation == kNimAdd && !refuseAdd);
+        return operation == kNimAdd ? iconShown : had;
     }
 };
 
-struct MenuItem {
-    std::uint32_t flags;
-    std::uint32_t id;
-    std::string text;
-};
+// flags, id, text.
+using MenuItem = std::tuple<std::uint32_t, std::uint32_t, std::string>;
 
-struct ProcedureCall {
-    std::uintptr_t hWnd;
-    std::uint32_t uMsg;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-};
+// hWnd, uMsg, wParam, lParam.
+using ProcedureCall = std::tuple<std::uintptr_t, std::uint32_t, std::uintptr_t, std::intptr_t>;
 
-class FakeWindowMenu final : public WindowMenu {
-  public:
+struct FakeWindowMenu final : WindowMenu {
     std::vector<MenuItem> items;
     WindowProcedure installed = nullptr;
-    static std::vector<ProcedureCall> previousCalls;  // messages the original procedure got
+    static inline std::vector<ProcedureCall> previousCalls;  // messages the original procedure got
     static std::intptr_t PreviousProcedure(std::uintptr_t h, std::uint32_t m, std::uintptr_t w,
                                            std::intptr_t l) {
         previousCalls.push_back({h, m, w, l});
@@ -303,27 +240,25 @@ class FakeWindowMenu final : public WindowMenu {
     }
 };
 
-class FakeLog final : public ActivityLog {
-  public:
+struct FakeLog final : ActivityLog {
     std::vector<std::string> lines;
     void Line(std::string_view line) override { lines.emplace_back(line); }
 };
 
 // The whole front end and a window on it.
-class FakeApp {
-  public:
-    explicit FakeApp(std::string commandLine = {});
-    ~FakeApp();
-    FakeApp(const FakeApp&) = delete;
-    FakeApp& operator=(const FakeApp&) = delete;
+struct FakeApp {
+    explicit FakeApp(std::string commandLine = {}) : form(platform, std::move(commandLine)) {
+        window.onResize = [this] { form.Form_Resize(); };
+        FakeWindowMenu::previousCalls.clear();
+        Systray::MainForm = nullptr;
+        Systray::InTrayMode = Systray::kFalse;
+        Systray::TrayIconData = {};
+    }
 
     FakeWindow window;
     FakeCombo combo1;
     FakeList list1;
-    FakeButton command1{"Resync"};
-    FakeButton command2{"Show Clock"};
-    FakeButton command3{"Repeat"};
-    FakeTextBox countDown;
+    FakeText command1{"Resync"}, command2{"Show Clock"}, command3{"Repeat"}, countDown{"240"};
     FakeTimer timer1;
     FakeSocket winsock1;
     FakeClock clock;
@@ -334,7 +269,9 @@ class FakeApp {
     FakeTray tray;
     FakeWindowMenu windowMenu;
     FakeLog log;
-    Platform platform;
+    Platform platform{window,    combo1,       list1,    command1,   command2, command3,
+                      countDown, timer1,       winsock1, clock,      regional, files,
+                      shell,     messageBoxes, tray,     windowMenu, log};
     QLOKfrm form;
 
     // The activity list.
@@ -342,18 +279,38 @@ class FakeApp {
     // Runs the load handler.
     void Load() { form.Form_Load(); }
     // The server accepts the connection.
-    void Connected();
+    void Connected() {
+        winsock1.state = 7;
+        form.Winsock1_Connect();
+    }
     // The server sends bytes; they arrive in one data event.
-    void Receive(const std::string& bytes);
+    void Receive(const std::string& bytes) {
+        winsock1.pending += bytes;
+        form.Winsock1_DataArrival(static_cast<std::int32_t>(winsock1.pending.size()));
+    }
     // The server closes the connection.
-    void ServerCloses();
+    void ServerCloses() {
+        winsock1.state = 8;  // the peer is closing
+        form.Winsock1_Close();
+    }
     // Resync, connection, the reply in one piece, close.
-    void Exchange(const std::string& reply);
+    void Exchange(const std::string& reply) {
+        form.Command1_Click();
+        Connected();
+        Receive(reply);
+        ServerCloses();
+    }
     // The history file's contents ("" when missing).
-    std::string History() const;
+    std::string History() const { return files.ReadAll("QLOK.log").data; }
 };
 
 // A 51-byte reply in the NIST layout for a UTC date and time.
-std::string NistReply(int yy, int month, int day, int hour, int minute, int second);
+inline std::string NistReply(int yy, int month, int day, int hour, int minute, int second) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer,
+                  "\n61014 %02d-%02d-%02d %02d:%02d:%02d 00 0 0 752.6 UTC(NIST) * \n", yy, month,
+                  day, hour, minute, second);
+    return buffer;
+}
 
 }  // namespace qlok::fake
