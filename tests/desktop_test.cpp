@@ -31,50 +31,43 @@ TEST(WindowMenu, LoadAppendsTheCommandsAfterASeparatorInstallsTheProcedureAndRes
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
 }
 
-// Each message through the installed procedure, the help file there or not: what it returns
-// (4242: the previous procedure's answer, which got the message unchanged) and what the user
-// sees: a box (how its title and text begin) or the help file opened.
+// The three commands are compared with the whole wParam of WM_SYSCOMMAND (1008 is 1010 with
+// its low four bits cleared, 0xF020 the standard minimise); the rest, and the command values in
+// other messages, pass on.
 TEST(WindowMenu, DecisionTable) {
-    struct Case {
-        std::uint32_t msg;
-        std::uintptr_t wParam;
-        bool help;
-        std::intptr_t result;
-        std::string shown;
-    };
-    for (const Case& c :
-         {Case{kSysCommand, 1010, true, 0, ""},
-          Case{kSysCommand, 1011, true, 4242, "opened QLOK instructions.txt"},
-          Case{kSysCommand, 1011, false, 0, "Help|QLOK, Help file not found"},
-          Case{kSysCommand, 1013, true, 0, "About|QLOK, Internet time sysnchronisation"},
-          Case{kSysCommand, 1008, true, 4242, ""},  // 1010, low four bits cleared
-          Case{kSysCommand, 1012, true, 4242, ""},
-          Case{kSysCommand, 0xF020, true, 4242, ""},  // the standard minimise
-          Case{kSysCommand, 1010 + 0x10000, true, 4242, ""},
-          Case{0x0200, 1010, true, 4242, ""},  // other messages, command values
-          Case{0x0111, 1011, true, 4242, ""}, Case{0x0010, 1013, true, 4242, ""}}) {
-        FakeApp app;
-        app.Load();
-        if (c.help) {
-            app.files.files["QLOK instructions.txt"] = "help";  // looked for at each command
+    using enum Menu::MenuAction;
+    const std::pair<std::uintptr_t, Menu::MenuAction> commands[] = {
+        {1010, MinToTray}, {1011, OpenHelp}, {1013, About},           {1008, PassOn},
+        {1012, PassOn},    {0xF020, PassOn}, {1010 + 0x10000, PassOn}};
+    for (const auto& [wParam, action] : commands) {
+        EXPECT_EQ(Menu::DecideMenuAction(kSysCommand, wParam, true), action) << wParam;
+        for (const std::uint32_t other : {0x0010u, 0x0111u, 0x0200u}) {
+            EXPECT_EQ(Menu::DecideMenuAction(other, wParam, true), PassOn) << other;
         }
-        EXPECT_EQ(Send(app, c.msg, c.wParam), c.result) << c.msg << " " << c.wParam;
-        EXPECT_EQ(fake::FakeWindowMenu::previousCalls,
-                  c.result == 0 ? std::vector<fake::ProcedureCall>{}
-                                : std::vector{fake::ProcedureCall(0xABC, c.msg, c.wParam, 77)});
-        Lines shown = app.messageBoxes.shown;
-        for (const std::string& file : app.shell.opened) {
-            shown.push_back("opened " + file);
-        }
-        EXPECT_EQ(shown.empty() ? "" : shown[0].substr(0, c.shown.size()), c.shown);
-        EXPECT_LE(shown.size(), 1u);
     }
-    FakeApp app;  // a viewer that cannot be started ends the command with a word to the user
+    EXPECT_EQ(Menu::DecideMenuAction(kSysCommand, 1011, false), HelpMissing);
+}
+
+// Through the installed procedure: Help looks for its file at each command, opens it and still
+// passes the message on unchanged; a missing file, a viewer that fails and About end in a box.
+TEST(WindowMenu, CommandsThroughTheProcedure) {
+    FakeApp app;
     app.Load();
+    EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
     app.files.files["QLOK instructions.txt"] = "help";
+    EXPECT_EQ(Send(app, kSysCommand, 1011), 4242);
+    EXPECT_EQ(app.shell.opened, Lines{"QLOK instructions.txt"});
+    EXPECT_EQ(fake::FakeWindowMenu::previousCalls,
+              std::vector{fake::ProcedureCall(0xABC, kSysCommand, 1011, 77)});
     app.shell.fail = true;
     EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
-    EXPECT_EQ(app.messageBoxes.shown, Lines{"Help|QLOK instructions.txt could not be opened."});
+    EXPECT_EQ(Send(app, kSysCommand, 1013), 0);
+    EXPECT_EQ(Send(app, 0x0200, 1010), 4242);
+    const Lines& shown = app.messageBoxes.shown;
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], "Help|QLOK, Help file not found");
+    EXPECT_EQ(shown[1], "Help|QLOK instructions.txt could not be opened.");
+    EXPECT_TRUE(shown[2].starts_with("About|QLOK, Internet time sysnchronisation for all "));
 }
 
 TEST(ShowClock, OpensTheDateAndTimeSettingsAndSaysSoOnlyWhenThereAreNone) {
