@@ -98,16 +98,5 @@ TEST_F(Correction, FullDiskIsListedAndTheHistoryStillClosed) {
     EXPECT_EQ(app.files.openFiles, 0);
 }
 
-TEST_F(Correction, ServerTimeIsShownWithTheZoneInForceNow) {
-    const std::pair<long, const char*> zones[] = {{19800, "2026-12-06 03:24:19"},
-                                                  {20700, "2026-12-06 03:39:19"},
-                                                  {-36000, "2026-12-05 11:54:19"}};
-    for (const auto& [offset, local] : zones) {
-        app.clock.utcOffset = offset;
-        EXPECT_EQ(app.form.ToLocalTimeText("2026-12-05 21:54:19"), local);
-    }
-    EXPECT_EQ(app.form.ToLocalTimeText("20 "), "");
-}
-
 }  // namespace
 }  // namespace qlok

@@ -83,10 +83,8 @@ TEST_F(WindowTest, EventsReachTheirHandlers) {
     W().Combo1().setEditText(QStringLiteral("  "));
     QTest::mouseClick(&W().Command1(), Qt::LeftButton);
     EXPECT_EQ(List().back(), "sockets closed") << "the blank server is an error at once";
-    QTest::mouseDClick(&W(), Qt::LeftButton, {}, QPoint(250, 60));  // the free area
-    EXPECT_EQ(boxes_.shown.size(), 1u) << "no history yet";
     std::ofstream("QLOK.log", std::ios::binary) << "one\r\ntwo\r\n";
-    QTest::mouseDClick(&W(), Qt::LeftButton, {}, QPoint(250, 60));
+    QTest::mouseDClick(&W(), Qt::LeftButton, {}, QPoint(250, 60));  // the free area
     EXPECT_EQ(List(), (Lines{"one", "two"}));
     std::ofstream("QLOK.log", std::ios::binary) << "three\r\n";
     QListView& list = W().List1().View();
@@ -96,8 +94,6 @@ TEST_F(WindowTest, EventsReachTheirHandlers) {
     EXPECT_EQ(List(), Lines{"three"}) << "a click on the list";
     QTest::mouseClick(&W().Command3(), Qt::LeftButton);
     EXPECT_TRUE(front_->Timer().Enabled());
-    QTest::mouseClick(&W().Command3(), Qt::LeftButton);
-    EXPECT_FALSE(front_->Timer().Enabled());
 }
 
 // A right click on the free area opens the window menu, one on a control does not. The Menu
