@@ -89,7 +89,7 @@ TEST(Tray, RoundTrip) {
         app.Load();
         EXPECT_EQ(Send(app, kSysCommand), 0);
         ASSERT_EQ(app.tray.calls.size(), 1u);
-        const NotifyIconData& added = app.tray.calls[0].data;
+        const NotifyIconData added = app.tray.calls[0].data;
         EXPECT_EQ(app.tray.calls[0].operation, kNimAdd);
         EXPECT_EQ(std::pair(added.hWnd, added.hIcon),
                   std::pair(app.window.Handle(), app.window.IconHandle()));
