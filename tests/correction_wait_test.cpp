@@ -38,7 +38,7 @@ TEST(CorrectionWait, EventsDuringTheSettingRunAfterItInOrderAndStoppedTicksStayS
         }
     };
     app.Exchange(reply);
-    EXPECT_EQ(app.command3.caption, "Repeat");
+    EXPECT_EQ(app.command3.text, "Repeat");
     EXPECT_EQ(app.countDown.text, "240");  // the minutes saved, and no later tick counted them
 }
 
