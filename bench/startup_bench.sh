@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Start-up against the floor: a bare Qt window and "qlok 1" started alternately under Xvfb,
+# N times each, against qlok-daytimed on 127.0.0.1:13 serving the time 5 s ahead. For each:
+# the time from exec to the first window exposed, for qlok also to its clock_settime call
+# (recorded, never made), and the peak resident memory. Prints medians and ratios.
+#
+# Usage: bench/startup_bench.sh [BUILD_DIR] [N]   (default: build/release, 15)
+#
+# Runs in a private user and network namespace (unshare -rn), where the clock cannot be set and
+# port 13 is free; the system bus is pointed at nothing.
+set -euo pipefail
+
+build=$(realpath "${1:-build/release}")
+n=${2:-15}
+qlok=$build/src/qt/qlok
+bare=$build/bench/qlok_bare_window
+daytimed=$build/tools/qlok-daytimed
+recorder=$build/tests/e2e/record_settime.so
+for file in "$qlok" "$bare" "$daytimed" "$recorder"; do
+    [[ -x $file || -f $file ]] || { echo "missing $file: build the release preset first" >&2; exit 2; }
+done
+
+if [[ ${QLOK_BENCH_IN_NAMESPACE:-} != 1 ]]; then
+    QLOK_BENCH_IN_NAMESPACE=1 exec unshare -rn bash "${BASH_SOURCE[0]}" "$build" "$n"
+fi
+if [[ $(awk '{print $3; exit}' /proc/self/uid_map) == 4294967295 ]]; then
+    echo "refusing to run outside a private user namespace" >&2
+    exit 1
+fi
+ip link set lo up
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent
+
+work=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work"
+printf '127.0.0.1\r\n' >"QLOK servers.ini"
+
+Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>display 2>/dev/null &
+pids+=($!)
+"$daytimed" --port 13 --skew 5 --timeout 0 --quiet --ready-file ready &
+pids+=($!)
+for ((i = 0; i < 200; i++)); do
+    [[ -s display && -s ready ]] && break
+    sleep 0.05
+done
+export DISPLAY=:$(tr -d '[:space:]' <display) QT_QPA_PLATFORM=xcb
+
+# run MARKS PROGRAM ARGS...: one start; prints the ms from exec to each of the MARKS, then the
+# peak resident memory in MB. The launcher notes the time just before it execs the program.
+run() {
+    local marks=$1
+    shift
+    QLOK_STARTUP_MARK=1 LD_PRELOAD=$recorder QLOK_SETTIME_RECORD=$work/settime.txt \
+        /usr/bin/python3 -S -c 'import os, sys, time
+print("startup-mark exec", time.monotonic_ns(), file=sys.stderr, flush=True)
+os.execv(sys.argv[1], sys.argv[1:])' "$@" 2>marks.log &
+    local pid=$! mark i
+    for mark in $marks; do
+        for ((i = 0; i < 400; i++)); do
+            grep -q "^startup-mark $mark " marks.log && break
+            sleep 0.01
+        done
+    done
+    sleep 0.2  # let it settle before reading the peak
+    local peak
+    peak=$(awk '/^VmHWM:/ {print $2 / 1024}' "/proc/$pid/status")
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    awk -v marks="$marks" -v peak="$peak" '
+        $1 == "startup-mark" { at[$2] = $3 }
+        END {
+            n = split(marks, want, " ")
+            for (i = 1; i <= n; i++) printf "%s ", (want[i] in at) ? (at[want[i]] - at["exec"]) / 1e6 : "nan"
+            print peak
+        }' marks.log
+}
+
+for ((round = 1; round <= n; round++)); do
+    run exposed "$bare" >>bare.txt
+    run "exposed clock_settime" "$qlok" 1 >>qlok.txt
+done
+
+median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+bare_map=$(cut -d' ' -f1 bare.txt | median)
+bare_mem=$(cut -d' ' -f2 bare.txt | median)
+qlok_map=$(cut -d' ' -f1 qlok.txt | median)
+qlok_set=$(cut -d' ' -f2 qlok.txt | median)
+qlok_mem=$(cut -d' ' -f3 qlok.txt | median)
+awk -v n="$n" -v bm="$bare_map" -v bp="$bare_mem" -v qm="$qlok_map" -v qs="$qlok_set" -v qp="$qlok_mem" '
+BEGIN {
+    printf "medians of %d alternate starts     bare window     qlok 1    ratio  goal\n", n
+    printf "window exposed (ms from exec)  %12.1f %10.1f %8.2f  1.10\n", bm, qm, qm / bm
+    printf "clock_settime (ms from exec)   %12s %10.1f %8.2f  1.25\n", "-", qs, qs / bm
+    printf "peak resident memory (MB)      %12.1f %10.1f %8.2f  1.20\n", bp, qp, qp / bp
+}'
