@@ -12,7 +12,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     faketime libfaketime
     iproute2 util-linux locales tzdata
-    python3 dpkg-dev desktop-file-utils appstream
+    python3 dpkg-dev desktop-file-utils appstream libfontconfig-dev
 )
 locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 cs_CZ.UTF-8 nb_NO.UTF-8)
 

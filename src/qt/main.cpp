@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "posix/user_folder.h"
+#include "qt/font_warm_up.h"
 #include "qt/front_end.h"
 #include "qt/startup_mark.h"
 
@@ -19,8 +20,10 @@ int main(int argc, char** argv) {
                          problem.c_str());
         }
     }
+    qlok::qt::FontWarmUp fonts;
     QApplication app(argc, argv);  // takes Qt's own options out of argv
     qlok::qt::InstallStartupMark();
+    fonts.Wait();
     qlok::qt::FrontEnd frontEnd(qlok::qt::JoinArguments(argc, argv));
     return frontEnd.Run();
 }

@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFile>
-#include <QFontDatabase>
 #include <QHideEvent>
 #include <QIcon>
 #include <QMouseEvent>
@@ -14,6 +12,7 @@
 #include "app/layout.h"
 #include "app/texts.h"
 #include "qt/qt_controls.h"
+#include "qt/window_icon.h"
 
 namespace qlok::qt {
 
@@ -52,16 +51,13 @@ std::map<std::uintptr_t, QtWindow*>& Windows() {
 }  // namespace
 
 QFont ControlFont() {
-    const QString preferred = Text(layout::kControlFont);
+    // The first of these that is installed: the font itself, its look-alikes, then whatever
+    // sans-serif the system has. Font matching picks it without a list of every family first.
     QFont font;
-    if (QFontDatabase::families().contains(preferred, Qt::CaseInsensitive)) {
-        font.setFamily(preferred);
-    } else {
-        // Its look-alikes first, then whatever sans-serif the system has.
-        font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                          QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-        font.setStyleHint(QFont::SansSerif);
-    }
+    font.setFamilies({Text(layout::kControlFont), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans")});
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(layout::kControlFontPoints);
     font.setWeight(QFont::Normal);
     return font;
@@ -81,9 +77,7 @@ MainWindow::MainWindow()
     formFont.setStyleHint(QFont::SansSerif);
     formFont.setPointSizeF(layout::kControlFontPoints);
     setFont(formFont);
-    if (QFile::exists(QStringLiteral(":/qlok.ico"))) {
-        setWindowIcon(QIcon(QStringLiteral(":/qlok.ico")));
-    }
+    setWindowIcon(BuiltInWindowIcon());
     setGeometry(Pixels(layout::kClientArea));
     setMouseTracking(true);  // the logic's mouse-move handler
 

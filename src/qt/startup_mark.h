@@ -1,5 +1,6 @@
 // Start-up timing for benchmarks: with QLOK_STARTUP_MARK set, the moment the first window is
-// first exposed is printed on standard error as "startup-mark exposed <CLOCK_MONOTONIC ns>".
+// first exposed is printed on standard error as "startup-mark exposed <monotonic ns> <CPU ns>",
+// the CPU time being the process's (CLOCK_PROCESS_CPUTIME_ID).
 #pragma once
 
 namespace qlok::qt {
