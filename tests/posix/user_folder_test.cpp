@@ -1,12 +1,9 @@
-// The folder of a start from the menu: where it is, the mark that asks for it, and a folder
-// that cannot be made.
+// The folder of a start from the menu, and the mark that asks for it (the package test starts
+// the program both ways).
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "posix/user_folder.h"
 
@@ -39,26 +36,6 @@ TEST(UserFolder, MarkIsTakenOutOfTheEnvironmentWhateverItsValue) {
         EXPECT_EQ(std::getenv(posix::kMenuStartVariable), nullptr) << value;
     }
     EXPECT_FALSE(posix::TakeMenuStartMark());
-}
-
-TEST(UserFolder, KeepsTheUsersHelpAndStaysPutWhenTheFolderCannotBeMade) {
-    std::string pattern = (fs::temp_directory_path() / "qlok-folder-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path scratch = pattern;
-    const fs::path start = fs::current_path();
-    std::ofstream(scratch / "help.txt") << "installed";
-    fs::create_directories(scratch / "user");
-    std::ofstream(scratch / "user/help.txt") << "edited";
-    std::ofstream(scratch / "file") << "";
-
-    EXPECT_EQ(posix::EnterUserFolder(scratch / "file/qlok", scratch / "help.txt").empty(), false);
-    EXPECT_EQ(fs::current_path(), start);
-    EXPECT_EQ(posix::EnterUserFolder(scratch / "user", scratch / "help.txt"), "");
-    EXPECT_EQ(fs::current_path(), fs::canonical(scratch / "user"));
-    EXPECT_EQ(fs::file_size("help.txt"), 6u);  // "edited", not overwritten
-
-    fs::current_path(start);
-    fs::remove_all(scratch);
 }
 
 }  // namespace
