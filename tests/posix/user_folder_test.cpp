@@ -7,36 +7,27 @@
 
 #include "posix/user_folder.h"
 
-namespace qlok {
-namespace {
-
-namespace fs = std::filesystem;
+using qlok::posix::kMenuStartVariable;
 
 TEST(UserFolder, FollowsTheBaseDirectoryRules) {
-    struct Case {
-        const char* xdgDataHome;
-        const char* home;
-        const char* folder;
-    } cases[] = {
+    // XDG_DATA_HOME, HOME, the folder
+    const char* const cases[][3] = {
         {"/data", "/home/u", "/data/qlok"},
         {"data", "/home/u", "/home/u/.local/share/qlok"},  // relative: ignored
         {"", "/home/u", "/home/u/.local/share/qlok"},
         {nullptr, "home/u", ""},
         {nullptr, nullptr, ""},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(posix::UserFolder(c.xdgDataHome, c.home), fs::path(c.folder)) << c.folder;
+    for (const auto& c : cases) {
+        EXPECT_EQ(qlok::posix::UserFolder(c[0], c[1]), std::filesystem::path(c[2])) << c[2];
     }
 }
 
 TEST(UserFolder, MarkIsTakenOutOfTheEnvironmentWhateverItsValue) {
     for (const char* value : {"1", "0", "", "yes"}) {
-        setenv(posix::kMenuStartVariable, value, 1);
-        EXPECT_EQ(posix::TakeMenuStartMark(), std::string(value) == "1") << value;
-        EXPECT_EQ(std::getenv(posix::kMenuStartVariable), nullptr) << value;
+        setenv(kMenuStartVariable, value, 1);
+        EXPECT_EQ(qlok::posix::TakeMenuStartMark(), std::string(value) == "1") << value;
+        EXPECT_EQ(std::getenv(kMenuStartVariable), nullptr) << value;
     }
-    EXPECT_FALSE(posix::TakeMenuStartMark());
+    EXPECT_FALSE(qlok::posix::TakeMenuStartMark());
 }
-
-}  // namespace
-}  // namespace qlok
