@@ -4,7 +4,8 @@
 # server, the two programs alternating; prints the median of each and the size of qlok.exe.
 # Runs through the Windows build's Wine runner, in a private namespace on a copy of its prefix:
 #   bash tests/win32/wine_run.sh build/win32/wineprefix bench/win32/startup.sh \
-#       build/win32/src/win32/qlok.exe build/win32/bench/win32/qlok_bare_window.exe [RUNS]
+#       build/win32/src/win32/qlok.exe \
+#       build/win32/bench/win32/qlok_bare_window_win32.exe [RUNS]
 set -uo pipefail
 qlok=$(realpath "$1") bare=$(realpath "$2") runs=${3:-15}
 work=$(mktemp -d)
