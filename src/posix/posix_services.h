@@ -13,6 +13,8 @@ namespace qlok::posix {
 // Files through open/read/write; an append is one write on an O_APPEND descriptor.
 class PosixFileSystem final : public FileSystem {
   public:
+    // Ignores SIGXFSZ for the process: an append past the size limit fails as a full disk.
+    PosixFileSystem();
     bool FileExists(const std::string& path) const override;
     ReadResult ReadAll(const std::string& path) const override;
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
