@@ -73,7 +73,7 @@ if expect "$data" '      Time difference: .*12:00:0[45] AM \(Slow\)' \
 fi
 
 mark=$(wc -l <qlok.err)
-caption="caption=QLOK ${served:-?} 12:00:0[45] AM (Slow)"
+caption="caption=QLOK ${served:-?} 12:00:0[45] AM (Slow) failed"
 out=$(poke sys:1013 window:About sys:1011 window:Help sys:1010 shown:0 tray:514 shown:1 close)
 want="window:About QLOK, Internet time sysnchronisation for all Windows versions.*
 window:Help QLOK, Help file not found
