@@ -46,10 +46,8 @@ resync() {  # resync SKEW: a server for one reply, then the Resync button
     poke click:Resync
 }
 
-printf '127.0.0.1\r\n' >"QLOK servers.ini"
-mark=0 && : >qlok.err
-wine "$qlok" 1 2>qlok.err &
-qlok_pid=$!
+printf '127.0.0.1\r\n' >"QLOK servers.ini" && : >qlok.err && mark=0
+wine "$qlok" 1 2>qlok.err & qlok_pid=$!
 expect 'target: 127\.0\.0\.1' 'opening connection' '   error received: .*[a-z].*' \
     '   error received: 10061' 'sockets closed'
 
@@ -93,8 +91,7 @@ folder=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/QLOK')
 shortcut=$(find "$WINEPREFIX/drive_c/users" -name QLOK.lnk)
 strings -a -el "$shortcut" | grep -qx '.C:\\users\\[^\\]*\\AppData\\Local\\QLOK' ||
     fail "the Start-menu shortcut does not start QLOK in %LOCALAPPDATA%\\QLOK"
-(cd "$folder" && exec wine "$program/qlok.exe" 2>/dev/null) &
-qlok_pid=$!
+(cd "$folder" && exec wine "$program/qlok.exe" 2>/dev/null) & qlok_pid=$!
 out=$(poke sys:1011 "window:QLOK instructions.txt - Notepad" close)
 [[ $out == "window:QLOK instructions.txt - Notepad " ]] ||
     fail "Help in the shortcut's folder: $out"
