@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/list_lines.h"
+
 namespace qlok {
 
 // Splits text into lines: a line ends at CR LF or at a lone CR; a line feed alone is part of

@@ -2,8 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "posix_services.h"
@@ -62,6 +65,10 @@ bool PosixFileSystem::FileExists(const std::string& path) const {
 }
 
 ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
+    return ReadTail(path, std::numeric_limits<std::size_t>::max());
+}
+
+ReadResult PosixFileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
     ReadResult result;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -75,13 +82,16 @@ ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
             result.error = ErrorText(EISDIR);
             return result;
         }
-        if (info.st_size > 0) {
-            result.data.reserve(static_cast<std::size_t>(info.st_size));
+        const auto size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+        if (size > maxBytes && ::lseek(fd, static_cast<off_t>(size - maxBytes), SEEK_SET) >= 0) {
+            result.skipped = size - maxBytes;
         }
+        result.data.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, maxBytes)));
     }
     char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    while (result.data.size() < maxBytes) {
+        const ssize_t n =
+            ::read(fd, buffer, std::min(sizeof buffer, maxBytes - result.data.size()));
         if (n == 0) {
             break;
         }

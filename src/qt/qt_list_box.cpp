@@ -122,7 +122,7 @@ void QtListBox::AddItem(const std::string& line) {
     model_.Append(line);
 }
 
-void QtListBox::SetItems(std::vector<std::string> lines) {
+void QtListBox::SetItems(TextLines lines) {
     FlagScope guard(updating_);
     model_.SetItems(std::move(lines));
 }

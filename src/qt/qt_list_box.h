@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/controls.h"
 #include "qt/line_list_model.h"
@@ -22,7 +21,7 @@ class QtListBox final : public ListBox {
 
     void Clear() override;
     void AddItem(const std::string& line) override;
-    void SetItems(std::vector<std::string> lines) override;
+    void SetItems(TextLines lines) override;
     int NewIndex() const override;
     void SetTopIndex(int index) override;
 

@@ -1,9 +1,11 @@
 // The history viewer: the history file shown in the activity list.
 
+#include <utility>
+
 #include "app/qlokfrm.h"
-#include "app/text_lines.h"
 #include "app/texts.h"
 #include "platform/winapi_values.h"
+#include "sync/history.h"
 
 namespace qlok {
 
@@ -15,7 +17,7 @@ void QLOKfrm::Form_DblClick() {
             win::kMbOk | win::kMbIconInformation);
         return;
     }
-    ReadResult file = platform_.files.ReadAll(path);
+    ReadResult file = platform_.files.ReadTail(path, kHistoryShownBytes);
     if (!file.ok) {
         platform_.messageBoxes.Show(
             "The history file " + path + " could not be read: " + file.error, "History",
@@ -23,7 +25,7 @@ void QLOKfrm::Form_DblClick() {
         return;
     }
     List1.Clear();
-    List1.SetItems(SplitLines(file.data));
+    List1.SetItems(HistoryView(std::move(file.data), file.skipped));
 }
 
 void QLOKfrm::List1_Click() {
