@@ -29,6 +29,8 @@ class QtListBox final : public ListBox {
     QListView& View() const { return *view_; }
     // The lines behind the view.
     LineListModel& Model() { return model_; }
+    // The pixels the line takes drawn in the list, its margins included.
+    int ShownWidth(const std::string& line) const;
     // Called once per left click on a line and once per selection change by the keyboard, after
     // the event that caused it; other buttons neither select nor click, and changes made through
     // this class never call it.
