@@ -19,6 +19,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
@@ -273,6 +274,34 @@ BENCHMARK_CAPTURE(BM_ShowDamaged, sparse_300MB, std::string("sparse_300MB"))
 BENCHMARK_CAPTURE(BM_ShowDamaged, over_limit_2GiB, std::string("over_limit_2GiB"))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+#ifdef QLOK_BENCH_QT
+// The list alone: a million lines handed over until they are laid out and painted with the
+// last one in view.
+void BM_ShowLines(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    qlok::qt::QtListBox box;
+    box.View().resize(281, 147);
+    box.View().show();
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += "12/06/24 7:02:03 PM 12:00:05 AM (Slow) ok\r\n";
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        qlok::TextLines lines(text, 0, count);
+        box.Clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+
+        box.SetItems(std::move(lines));
+        QApplication::processEvents();  // the view lays out
+        box.View().repaint();           // and paints
+        box.SetTopIndex(static_cast<int>(count) - 1);
+    }
+}
+BENCHMARK(BM_ShowLines)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 }  // namespace
 

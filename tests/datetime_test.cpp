@@ -72,6 +72,7 @@ TEST(DateText, TwoDigitYearsReadBackInTheCenturyAroundNow) {
     app.regional.formats = c;
     app.clock.now = {2029, 12, 31, 23, 59, 58};
     app.clock.utcOffset = 0;
+    app.combo1.text = "127.0.0.1";
     app.Exchange(fake::NistReply(30, 1, 1, 0, 0, 3));
     EXPECT_EQ(app.window.caption, "QLOK 01/01/30 00:00:03 00:00:05 (Slow)");
 }

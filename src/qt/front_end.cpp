@@ -32,8 +32,8 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
           [this] { form_.Winsock1_Connect(); },
           [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
           [this] { form_.Winsock1_Close(); },
-          [this](int number, const std::string& description) {
-              form_.Winsock1_Error(ErrorNumber16(number), description);
+          [this](std::int16_t number, const std::string& description) {
+              form_.Winsock1_Error(number, description);
           },
       }),
       messageBoxes_(&widget_),
@@ -47,7 +47,7 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
                 command3_,
                 countDown_,
                 timer_,
-                socket_,
+                socket_.control,
                 options.clock != nullptr ? *options.clock : clock_,
                 regional_,
                 files_,

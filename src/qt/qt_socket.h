@@ -1,81 +1,79 @@
-// The Winsock control on a non-blocking POSIX TCP socket driven by Qt's event loop.
+// Winsock1 on Qt's event loop: the core's attempt rules over QHostInfo, QSocketNotifier and
+// the POSIX TCP calls.
 #pragma once
 
-#include <QHostAddress>
-#include <QList>
 #include <QObject>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "platform/socket.h"
+#include "platform/one_shot_timer.h"
+#include "posix/tcp_posix.h"
+#include "sync/socket_attempt.h"
 
 class QHostInfo;
 class QSocketNotifier;
 
 namespace qlok::qt {
 
-// Where the socket's events go; each is called from the event loop, never from a method.
-struct SocketEvents {
-    std::function<void()> connected;
-    std::function<void(std::int32_t bytesTotal)> dataArrival;
-    std::function<void()> closed;  // the server closed the connection
-    std::function<void(int number, const std::string& description)> error;
-};
-
-// The Winsock control's number for a POSIX errno value.
-int WinsockErrorNumber(int error);
-
-class QtSocket final : public Socket {
+// A single-shot QTimer.
+class QtOneShotTimer final : public OneShotTimer {
   public:
-    // A closed socket that reports to events.
-    explicit QtSocket(SocketEvents events);
-    ~QtSocket() override;
-    QtSocket(const QtSocket&) = delete;
-    QtSocket& operator=(const QtSocket&) = delete;
-
-    void SetRemoteHost(const std::string& host) override { host_ = host; }
-    void SetRemotePort(int port) override { port_ = port; }
-    int State() const override { return state_; }
-    std::optional<SocketError> Connect() override;
-    std::string GetData() override;
-    void Close() override;
+    QtOneShotTimer();
+    void Start(int milliseconds, std::function<void()> callback) override;
+    void Stop() override;
 
   private:
-    // Ends the current attempt: its descriptor goes and its events, lookup's too, are dropped.
-    void Drop();
-    // Queues an event of the current attempt; it is dropped if the attempt ends before.
-    void Post(std::function<void()> event);
-    // Takes the lookup's addresses, or reports why there are none.
+    QTimer timer_;
+    std::function<void()> callback_;
+};
+
+// Looks names up with QHostInfo (a numeric address needs none) and watches the descriptor.
+class QtTcpTransport final : public SocketTransport {
+  public:
+    QtTcpTransport() = default;
+    ~QtTcpTransport() override;
+    QtTcpTransport(const QtTcpTransport&) = delete;
+    QtTcpTransport& operator=(const QtTcpTransport&) = delete;
+
+    void Open(const std::string& host, int port, SocketAttempt& attempt) override;
+    void Stop() override;
+
+  private:
     void Resolved(const QHostInfo& info);
     // Starts connecting to the next address; reports the last failure when none is left.
     void ConnectNext();
     // Learns whether the pending connect succeeded once the descriptor turns writable.
     void ConnectFinished();
-    // Starts reading and queues the connect event.
     void Connected();
-    // Reads everything the kernel holds and queues what that means.
     void Readable();
-    // Records the server's close and queues the one close event of the attempt.
-    void ServerClosed();
-    // Records the attempt's failure and queues its one error event.
-    void Fail(int number, std::string description);
+    void Fail(int error);
     // Closes the descriptor after its notifiers stop watching it; safe inside their signals.
     void CloseDescriptor();
 
-    SocketEvents events_;
-    std::string host_;
+    SocketAttempt* attempt_ = nullptr;  // the attempt the open I/O reports to
     int port_ = 0;
-    QObject context_;  // owns the queued events and the notifiers; none outlives this object
-    std::uint64_t generation_ = 0;   // the attempt an event belongs to
-    int state_ = 0;                  // the Winsock control's State value
-    QList<QHostAddress> addresses_;  // those not tried yet, in the lookup's order
-    int lastError_ = 0;              // errno of the last address tried
+    QObject context_;                          // owns the notifiers; none outlives this object
+    std::uint64_t generation_ = 0;             // the lookup an answer belongs to
+    std::vector<posix::IpAddress> addresses_;  // those not tried yet, in the lookup's order
+    int lastError_ = 0;                        // errno of the last address tried
     int fd_ = -1;
     QSocketNotifier* readNotifier_ = nullptr;
     QSocketNotifier* writeNotifier_ = nullptr;
-    std::string received_;  // bytes not yet taken by GetData
+};
+
+// The control, put together; hand `control` to the window.
+struct QtSocket {
+    explicit QtSocket(SocketEvents events, int timeoutMs = kAttemptTimeoutMs)
+        : control(transport, queue, deadline, std::move(events), timeoutMs) {}
+
+    QtOneShotTimer queue;
+    QtOneShotTimer deadline;
+    QtTcpTransport transport;
+    SocketAttempt control;
 };
 
 }  // namespace qlok::qt

@@ -46,6 +46,7 @@ TEST(PosixRegional, EveryLocaleWritesAndReadsItsOwnForms) {
 
         fake::FakeApp app;
         app.regional.formats = regional.Formats();
+        app.combo1.text = "127.0.0.1";
         app.Exchange(fake::NistReply(26, 12, 5, 21, 54, 24));  // 5 s ahead of the clock
         ASSERT_EQ(app.clock.setCalls.size(), 1u);
         EXPECT_EQ(app.History(), historyLine);

@@ -1,0 +1,53 @@
+// TCP client calls on non-blocking POSIX sockets, and what their errno values mean to the window.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/socket.h"
+
+namespace qlok::posix {
+
+// A numeric IPv4 or IPv6 address.
+struct IpAddress {
+    bool v6 = false;
+    std::array<unsigned char, 16> bytes{};  // network order; IPv4 fills the first 4
+    std::uint32_t scopeId = 0;              // the interface of a link-local IPv6 address
+};
+
+// Parses dotted IPv4 or IPv6 text ("fe80::1%eth0" names its interface); none for a host name.
+std::optional<IpAddress> ParseAddress(const std::string& text);
+
+// How starting a connection went: a descriptor, connected or still connecting; or an errno.
+struct TcpStart {
+    int fd = -1;
+    bool connected = false;
+    int error = 0;
+};
+
+// Opens a non-blocking TCP socket and starts connecting it to address and port.
+TcpStart StartConnect(const IpAddress& address, int port);
+
+// Once a connecting descriptor turns writable: 0 if the connection is made, else the errno.
+int ConnectOutcome(int fd);
+
+// What one pass over a readable descriptor found.
+struct TcpRead {
+    std::string bytes;
+    bool ended = false;  // the peer closed its side
+    int error = 0;       // errno of a failed read
+};
+
+// Reads without blocking until nothing is left, the peer closed, or limit bytes were read.
+TcpRead ReadAvailable(int fd, std::size_t limit);
+
+// Closes a socket descriptor.
+void CloseSocket(int fd);
+
+// The Winsock control's number for an errno value, with the platform's words for it.
+SocketError SocketFailure(int error);
+
+}  // namespace qlok::posix

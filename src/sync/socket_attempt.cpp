@@ -1,0 +1,148 @@
+#include "sync/socket_attempt.h"
+
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+namespace qlok {
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+    constexpr const char* kBlanks = " \t\r\n\f\v";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+}  // namespace
+
+SocketAttempt::SocketAttempt(SocketTransport& transport, OneShotTimer& queue,
+                             OneShotTimer& deadline, SocketEvents events, int timeoutMs)
+    : transport_(transport),
+      queue_(queue),
+      deadline_(deadline),
+      events_(std::move(events)),
+      timeoutMs_(timeoutMs) {}
+
+SocketAttempt::~SocketAttempt() {
+    Drop();
+    queue_.Stop();
+}
+
+std::optional<SocketError> SocketAttempt::Connect() {
+    const std::string host = Trimmed(host_);
+    if (host.empty()) {
+        return SocketError{winsock_error::kHostNotFound, "No server name given"};
+    }
+    if (port_ < 1 || port_ > std::numeric_limits<std::uint16_t>::max()) {
+        return SocketError{winsock_error::kAddressNotAvailable,
+                           "The port " + std::to_string(port_) + " is not valid"};
+    }
+    Drop();
+    state_ = win::kSckResolvingHost;
+    // A lookup, connect or server that hangs, or a server that trickles, ends here.
+    deadline_.Start(timeoutMs_,
+                    [this] { Failed(winsock_error::kTimedOut, "Connection timed out"); });
+    transport_.Open(host, port_, *this);
+    return std::nullopt;
+}
+
+std::string SocketAttempt::GetData() {
+    return std::exchange(received_, {});
+}
+
+void SocketAttempt::Close() {
+    Drop();
+}
+
+void SocketAttempt::Resolved() {
+    if (state_ == win::kSckResolvingHost) {
+        state_ = win::kSckConnecting;
+    }
+}
+
+void SocketAttempt::NotResolved(std::string description) {
+    Failed(winsock_error::kHostNotFound,
+           description.empty() ? std::string("Host not found") : std::move(description));
+}
+
+void SocketAttempt::Connected() {
+    if (Running() && state_ != win::kSckConnected) {
+        state_ = win::kSckConnected;
+        Queue(Event(Kind::kConnect));
+    }
+}
+
+void SocketAttempt::Received(std::string_view bytes) {
+    if (Running() && !bytes.empty()) {
+        received_.append(bytes);
+        Queue(Event(Kind::kData));
+    }
+}
+
+void SocketAttempt::PeerClosed() {
+    // Closing until our side closes too; the bytes received stay for GetData.
+    Finish(win::kSckClosing, Event(Kind::kClose));
+}
+
+void SocketAttempt::Failed(int number, std::string description) {
+    Finish(win::kSckError, Event(Kind::kError, number, std::move(description)));
+}
+
+bool SocketAttempt::Running() const {
+    return state_ >= win::kSckResolvingHost && state_ <= win::kSckConnected;
+}
+
+void SocketAttempt::Finish(int state, Event event) {
+    if (!Running()) {
+        return;  // one outcome per attempt
+    }
+    state_ = state;
+    deadline_.Stop();
+    transport_.Stop();
+    Queue(std::move(event));
+}
+
+void SocketAttempt::Queue(Event event) {
+    pending_.push_back(std::move(event));
+    queue_.Start(0, [this] { Deliver(); });
+}
+
+void SocketAttempt::Deliver() {
+    // A handler may close the socket, which drops the rest.
+    while (!pending_.empty()) {
+        const Event event = std::move(pending_.front());
+        pending_.pop_front();
+        switch (event.kind) {
+            case Kind::kConnect:
+                events_.connect();
+                break;
+            case Kind::kData:
+                // An earlier event's GetData may have taken these bytes already.
+                if (!received_.empty()) {
+                    events_.dataArrival(static_cast<std::int32_t>(std::min<std::size_t>(
+                        received_.size(), std::numeric_limits<std::int32_t>::max())));
+                }
+                break;
+            case Kind::kClose:
+                events_.close();
+                break;
+            case Kind::kError:
+                events_.error(ErrorNumber16(event.number), event.description);
+                break;
+        }
+    }
+}
+
+void SocketAttempt::Drop() {
+    transport_.Stop();
+    deadline_.Stop();
+    pending_.clear();
+    received_.clear();
+    state_ = win::kSckClosed;
+}
+
+}  // namespace qlok

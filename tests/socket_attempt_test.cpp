@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "fake/fake_platform.h"
+
+namespace qlok {
+namespace {
+
+// Drives an attempt as a transport would and returns the events the window got. Steps:
+// c connected, d 5 bytes read, x the server closed, r reset, t the deadline passed,
+// C our Close, R a new Connect; events are raised only at '.', when the event loop runs.
+std::string Play(const std::string& steps) {
+    std::string events;
+    fake::FakeSocket socket(SocketEvents{[&] { events += "connect "; },
+                                         [&](std::int32_t n) {
+                                             events += "data" + std::to_string(n) + " ";
+                                             socket.GetData();  // as the window does
+                                         },
+                                         [&] { events += "close "; },
+                                         [&](std::int16_t n, const std::string& text) {
+                                             events += text + std::to_string(n) + " ";
+                                         }});
+    const std::map<char, std::function<void()>> act{
+        {'c', [&] { socket.attempt.Connected(); }},
+        {'d', [&] { socket.attempt.Received("12345"); }},
+        {'x', [&] { socket.attempt.PeerClosed(); }},
+        {'r', [&] { socket.attempt.Failed(10054, "reset "); }},
+        {'t', [&] { socket.deadline.Fire(); }},
+        {'C', [&] { socket.Close(); }},
+        {'R', [&] { EXPECT_FALSE(socket.Connect()); }},
+        {'.', [&] { socket.Deliver(); }},
+    };
+    socket.SetRemoteHost(" time.example ");
+    socket.SetRemotePort(13);
+    act.at('R')();
+    EXPECT_EQ(socket.deadline.milliseconds, 30'000);
+    for (const char step : steps) {
+        act.at(step)();
+    }
+    EXPECT_EQ(socket.deadline.starts, 1 + std::ranges::count(steps, 'R')) << "only by Connect";
+    return events;
+}
+
+TEST(SocketAttempt, OneCloseOrErrorPerAttemptAndNothingFromAnAbandonedOne) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"c.d.dx.", "connect data5 data5 close "},
+        {"cdd.", "connect data10 "},  // the first event's GetData took both reads
+        {"cx.r.t.x.", "connect close "},
+        {"cdr.x.", "connect data5 reset 10054 "},
+        {"cdxC.", ""},  // our Close raises nothing and drops what was queued
+        {"cdRc.", "connect "},
+        {"t.", "Connection timed out10060 "},  // a hanging lookup or connect
+        {"c.d.d.t.d.x.", "connect data5 data5 Connection timed out10060 "},  // a trickle
+    };
+    for (const auto& [steps, events] : cases) {
+        EXPECT_EQ(Play(steps), events) << steps;
+    }
+}
+
+TEST(SocketAttempt, ASilentServerIsListedAsTimedOut) {
+    fake::FakeApp app;
+    app.Load();
+    app.form.Command1_Click();
+    app.Connected();
+    app.winsock1.deadline.Fire();
+    app.winsock1.Deliver();
+    EXPECT_EQ(app.List(), (std::vector<std::string>{"target: time.nist.gov", "opening connection",
+                                                    "   winsock connection made",
+                                                    "   error received: Connection timed out",
+                                                    "   error received: 10060", "sockets closed"}));
+}
+
+}  // namespace
+}  // namespace qlok
