@@ -1,5 +1,6 @@
 #include "qt/qt_list_box.h"
 
+#include "app/layout.h"
 #include "qt/qt_controls.h"
 
 #include <QApplication>
@@ -21,19 +22,15 @@ int TextMargin(const QWidget* widget) {
     return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
 }
 
-// 8 average character widths, the average taken as Windows takes it for dialog units: over
-// the 52 letters, rounded.
-int TabStop(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int letters = metrics.horizontalAdvance(
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return 8 * ((letters / 26 + 1) / 2);
-}
+// A Windows list box's tab stops: every 8 average character widths of the control font. A font
+// standing in for it keeps them: theirs are wider (6 pixels for Liberation Sans) and would push
+// the comparison lines, laid out for these stops, past the list's right edge.
+constexpr int kTabStop = layout::kListTabStop;
 
 // The pixels the text takes drawn in the font, with the margins on either side.
 int ShownWidth(const QFont& font, const QWidget* widget, const QString& text) {
     return QFontMetrics(font)
-               .size(Qt::TextSingleLine | Qt::TextExpandTabs, text, TabStop(font))
+               .size(Qt::TextSingleLine | Qt::TextExpandTabs, text, kTabStop)
                .width() +
            2 * TextMargin(widget);
 }
@@ -51,8 +48,7 @@ class FlagScope {
     bool saved_;
 };
 
-// Draws and sizes lines with a tab stop every 8 average character widths of the font, as a
-// Windows list box expands tabs (every 32 dialog units); Qt's own stops are 80 pixels apart,
+// Draws and sizes lines with the tab stops of a Windows list box; Qt's own are 80 pixels apart,
 // which pushes the comparison lines past the list's right edge. The view sizes every line like
 // the longest, so that the list scrolls far enough sideways for all of them.
 class LineDelegate final : public QStyledItemDelegate {
@@ -86,7 +82,7 @@ class LineDelegate final : public QStyledItemDelegate {
                                                         : QPalette::Inactive;
         QTextOption layout(Qt::AlignLeft | Qt::AlignVCenter);
         layout.setWrapMode(QTextOption::NoWrap);
-        layout.setTabStopDistance(TabStop(item.font));
+        layout.setTabStopDistance(kTabStop);
         const int margin = TextMargin(widget);
         painter->save();
         painter->setFont(item.font);
