@@ -105,6 +105,7 @@ TEST_F(WindowTest, EventsReachTheirHandlers) {
 // The comparison lines of a sync, in the formats of each locale, fit the list at its fixed size
 // with the tabs expanded as a Windows list box expands them.
 TEST_F(WindowTest, ComparisonLinesFitTheList) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
     for (const char* locale : {"C", "en_US.UTF-8", "en_GB.UTF-8", "de_DE.UTF-8"}) {
         ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
         qlok::fake::FakeApp app;
@@ -121,7 +122,7 @@ TEST_F(WindowTest, ComparisonLinesFitTheList) {
         }
         EXPECT_EQ(compared, 3) << locale;
     }
-    std::setlocale(LC_ALL, "C");
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 // A right click on the free area opens the window menu, one on a control does not. The Menu
