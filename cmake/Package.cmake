@@ -65,7 +65,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "the two are two seconds or more apart. It lists every step, can repeat\n"
     "every few minutes, and keeps a history of its corrections.\n"
     "\n"
-    "The package also holds qlok-daytimed, a Daytime server for tests and a LAN.")
+    "The package also holds qlok-sync, the same synchronisation without a window\n"
+    "for cron and systemd timers (an example service and timer come with it), and\n"
+    "qlok-daytimed, a Daytime server for tests and a LAN.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -23,4 +23,23 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
     return lines;
 }
 
+std::string EscapeControls(std::string_view line) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(line.size());
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\r' || c == '\n' || c == '\t') {
+            out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace qlok

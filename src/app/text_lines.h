@@ -11,4 +11,8 @@ namespace qlok {
 // the line; the last line needs no line end, and a final line end starts no empty line.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
+// The line with its control bytes written out (\r, \n, \t, other ones as \xHH, a backslash as
+// \\), so that a line-based log cannot be split, cut or steered by what a server sent.
+std::string EscapeControls(std::string_view line);
+
 }  // namespace qlok

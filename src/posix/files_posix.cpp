@@ -1,8 +1,10 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -18,6 +20,31 @@ std::string ErrorText(int error) {
 
 namespace {
 
+// Why a path that opened is no file to use, in the words the window lists.
+constexpr const char* kFolder = "it is a folder";
+constexpr const char* kNotRegular = "it is not a regular file";
+
+// Opens without waiting (a FIFO or a device would block open() until a peer came) and keeps
+// only a regular file; -1 with the reason otherwise.
+int OpenRegular(const std::string& path, int flags, std::string& error, bool* missing = nullptr) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int failure = errno;
+        if (missing != nullptr) {
+            *missing = failure == ENOENT;
+        }
+        error = failure == EISDIR ? kFolder : failure == ENXIO ? kNotRegular : ErrorText(failure);
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? kFolder : kNotRegular;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 class PosixAppendFile final : public AppendFile {
   public:
     explicit PosixAppendFile(int fd) : fd_(fd) {}
@@ -32,22 +59,30 @@ class PosixAppendFile final : public AppendFile {
         do {
             n = ::write(fd_, text.data(), text.size());
         } while (n < 0 && errno == EINTR);
+        const int failure = errno;
+        ::flock(fd_, LOCK_UN);
         if (n < 0) {
-            lastError_ = ErrorText(errno);
+            lastError_ = ErrorText(failure);
             return false;
         }
         if (static_cast<std::size_t>(n) < text.size()) {
+            // The fragment stays: cutting it off could cut another writer's line behind it.
+            // The next append ends it.
             lastError_ = "only " + std::to_string(n) + " of " + std::to_string(text.size()) +
                          " bytes written";
-            // End the fragment, so that the next line starts on a line of its own.
-            if (::write(fd_, "\r\n", 2) < 0) {
-                lastError_ += ": " + ErrorText(errno);
-            }
             return false;
         }
         return true;
     }
     std::string LastError() const override { return lastError_; }
+    bool EndsMidLine() override {
+        // Other instances wait (for one write) so that no fragment comes between look and write.
+        ::flock(fd_, LOCK_EX);
+        struct stat info {};
+        char last = '\n';
+        return ::fstat(fd_, &info) == 0 && info.st_size > 0 &&
+               ::pread(fd_, &last, 1, info.st_size - 1) == 1 && last != '\n';
+    }
 
   private:
     int fd_;
@@ -56,6 +91,11 @@ class PosixAppendFile final : public AppendFile {
 
 }  // namespace
 
+PosixFileSystem::PosixFileSystem() {
+    // A write past the file size limit then fails with EFBIG instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 bool PosixFileSystem::FileExists(const std::string& path) const {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -63,21 +103,13 @@ bool PosixFileSystem::FileExists(const std::string& path) const {
 
 ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
     ReadResult result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegular(path, O_RDONLY, result.error, &result.missing);
     if (fd < 0) {
-        result.error = ErrorText(errno);
         return result;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
-            ::close(fd);
-            result.error = ErrorText(EISDIR);
-            return result;
-        }
-        if (info.st_size > 0) {
-            result.data.reserve(static_cast<std::size_t>(info.st_size));
-        }
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+        result.data.reserve(static_cast<std::size_t>(info.st_size));
     }
     char buffer[1 << 16];
     for (;;) {
@@ -103,9 +135,9 @@ ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
 
 std::unique_ptr<AppendFile> PosixFileSystem::OpenAppend(const std::string& path,
                                                         std::string& error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // Read as well as write: EndsMidLine looks at the last byte.
+    const int fd = OpenRegular(path, O_RDWR | O_APPEND | O_CREAT, error);
     if (fd < 0) {
-        error = ErrorText(errno);
         return nullptr;
     }
     return std::make_unique<PosixAppendFile>(fd);

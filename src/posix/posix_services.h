@@ -1,6 +1,7 @@
 // Linux services behind the platform interfaces, needing no toolkit.
 #pragma once
 
+#include <ctime>
 #include <string>
 
 #include "platform/files.h"
@@ -12,6 +13,8 @@ namespace qlok::posix {
 // Files through open/read/write; an append is one write on an O_APPEND descriptor.
 class PosixFileSystem final : public FileSystem {
   public:
+    // Ignores SIGXFSZ for the process: an append past the size limit fails as a full disk.
+    PosixFileSystem();
     bool FileExists(const std::string& path) const override;
     ReadResult ReadAll(const std::string& path) const override;
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
@@ -39,6 +42,9 @@ class PosixRegional final : public RegionalSettings {
     mutable std::string locale_;  // the LC_TIME and LC_NUMERIC names formats_ was read under
     mutable RegionalFormats formats_;
 };
+
+// Seconds since 1970-01-01 00:00:00 UTC of UTC fields.
+std::time_t UtcSeconds(const SystemTimeRecord& utc);
 
 // The platform's words for an errno value.
 std::string ErrorText(int error);

@@ -7,8 +7,6 @@
 #include <thread>
 #include <utility>
 
-#include "qt/qt_controls.h"
-
 namespace qlok::qt {
 
 namespace {

@@ -1,5 +1,7 @@
 // One Daytime exchange: Resync, and the socket's connect, data and error events.
 
+#include <cstdlib>
+
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/texts.h"
@@ -9,12 +11,14 @@
 namespace qlok {
 
 void QLOKfrm::Command1_Click() {
+    outcome_ = SyncOutcome::Running;
     List1.Clear();
     AddLine(std::string(text::kTarget) + Combo1.Text());
     AddLine(std::string(text::kOpening));
     ReceiveBuffer.clear();
     rawReply_.clear();
     replyRejected_ = false;
+    historyNoticeListed_ = false;
     if (Winsock1.State() != win::kSckClosed) {
         Winsock1.Close();
     }
@@ -26,22 +30,35 @@ void QLOKfrm::Command1_Click() {
 }
 
 void QLOKfrm::Winsock1_Connect() {
+    if (DeferDuringCorrection([this] { Winsock1_Connect(); })) {
+        return;
+    }
     AddLine(std::string(text::kConnectionMade));
 }
 
 void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
+    if (DeferDuringCorrection([this, bytesTotal] { Winsock1_DataArrival(bytesTotal); })) {
+        return;
+    }
     // TCP may deliver the reply in pieces: judge all bytes of the attempt, not one event.
+    const bool firstBytes = rawReply_.empty();
     rawReply_ += Winsock1.GetData();
     if (rawReply_.size() > kReplyLength + 1) {
         rawReply_.resize(kReplyLength + 1);  // too long already; the rest cannot matter
     }
     ReceiveBuffer = RewriteReply(rawReply_);
+    // The reply tells the time of its first byte; one that dribbles in is no reading at all.
+    bool spread = false;
     if (const auto now = MakeDate(platform_.clock.LocalNow())) {
-        ArrivalLocalTime = DateToText(*now, Formats());
+        if (firstBytes && !rawReply_.empty()) {
+            ArrivalLocalTime = DateToText(*now, Formats());
+            firstByteSecond_ = TotalSeconds(*now);
+        }
+        spread = !rawReply_.empty() && std::llabs(TotalSeconds(*now) - firstByteSecond_) > 1;
     }
     AddLine(std::string(text::kDataReceived) + ReceiveBuffer + "    (" +
             std::to_string(bytesTotal) + " bytes)");
-    if (replyRejected_ || rawReply_.size() > kReplyLength) {
+    if (replyRejected_ || rawReply_.size() > kReplyLength || spread) {
         replyRejected_ = true;
         ReceiveBuffer.clear();
         AddLine(std::string(text::kIncorrectData));
@@ -49,6 +66,11 @@ void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
 }
 
 void QLOKfrm::Winsock1_Error(std::int16_t number, const std::string& description) {
+    if (DeferDuringCorrection(
+            [this, number, description] { Winsock1_Error(number, description); })) {
+        return;
+    }
+    outcome_ = SyncOutcome::NotSet;
     AddLine(std::string(text::kErrorReceived) + description);
     AddLine(std::string(text::kErrorReceived) + std::to_string(number));
     if (number > 0) {

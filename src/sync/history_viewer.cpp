@@ -9,13 +9,15 @@ namespace qlok {
 
 void QLOKfrm::Form_DblClick() {
     const std::string path(text::kHistoryFile);
-    if (!platform_.files.FileExists(path)) {
-        platform_.messageBoxes.Show(
-            "No clock correction has been recorded yet: " + path + " does not exist.", "History",
-            win::kMbOk | win::kMbIconInformation);
+    ReadResult file = platform_.files.ReadAll(path);
+    if (file.missing) {
+        // Normal before the first correction: said once in the list, no box to dismiss.
+        if (!historyNoticeListed_) {
+            AddLine("no history yet: " + path + " is written at the first clock correction");
+            historyNoticeListed_ = true;
+        }
         return;
     }
-    ReadResult file = platform_.files.ReadAll(path);
     if (!file.ok) {
         platform_.messageBoxes.Show(
             "The history file " + path + " could not be read: " + file.error, "History",
@@ -24,6 +26,7 @@ void QLOKfrm::Form_DblClick() {
     }
     List1.Clear();
     List1.SetItems(SplitLines(file.data));
+    historyNoticeListed_ = false;
 }
 
 void QLOKfrm::List1_Click() {

@@ -19,8 +19,8 @@ deb=$(echo "$scratch"/out/qlok_*_amd64.deb)
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependencies found in the programs"
 dpkg -x "$deb" "$scratch/root" || exit 1
 usr=$scratch/root/usr
-for file in bin/qlok{,-daytimed} share/man/man1/qlok{,-daytimed}.1.gz "share/qlok/QLOK instructions.txt"
-do
+for file in bin/qlok{,-sync,-daytimed} share/man/man1/qlok{,-sync,-daytimed}.1.gz \
+    lib/systemd/system/qlok-sync.{service,timer} "share/qlok/QLOK instructions.txt"; do
     [[ -f $usr/$file ]] || fail "$file is missing"
 done
 for size in 16 22 24 32 48 64 128 256; do

@@ -139,10 +139,14 @@ struct FakeClock final : SystemClock {
     long utcOffset = 3600;  // local time is UTC + 1 h
     bool refuse = false;
     std::vector<SystemTimeRecord> setCalls;
+    std::function<void()> whileSetting;  // the front end's loop runs while the user is asked
 
     DateParts LocalNow() const override { return now; }
     long UtcOffsetSecondsNow() const override { return utcOffset; }
     int SetSystemTime(const SystemTimeRecord& utc) override {
+        if (whileSetting) {
+            whileSetting();
+        }
         setCalls.push_back(utc);
         return refuse ? 0 : 1;
     }
@@ -167,17 +171,19 @@ struct FakeRegional final : RegionalSettings {
 
 struct FakeFiles final : FileSystem {
     std::map<std::string, std::string> files;
-    std::set<std::string> unreadable;
-    bool readOnly = false;  // the working directory may not be written
-    bool diskFull = false;  // appends fail after the file was opened
-    int openFiles = 0;      // opened for appending and not closed yet
+    std::map<std::string, std::string> unreadable;  // path -> why it cannot be read
+    bool readOnly = false;                          // the working directory may not be written
+    bool diskFull = false;                          // appends write half their text, then fail
+    int openFiles = 0;                              // opened for appending and not closed yet
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
     ReadResult ReadAll(const std::string& path) const override {
         const auto it = files.find(path);
-        if (it == files.end() || unreadable.contains(path)) {
-            return {
-                false, {}, it == files.end() ? "No such file or directory" : "Permission denied"};
+        if (unreadable.contains(path)) {
+            return {false, {}, unreadable.at(path)};
+        }
+        if (it == files.end()) {
+            return {false, {}, "No such file or directory", true};
         }
         return {true, it->second, {}};
     }
@@ -194,10 +200,11 @@ struct FakeFiles final : FileSystem {
         Appender(FakeFiles& f, std::string& d) : files(f), data(d) { ++f.openFiles; }
         ~Appender() override { --files.openFiles; }
         bool Append(std::string_view text) override {
-            data += files.diskFull ? std::string_view() : text;
+            data += files.diskFull ? text.substr(0, text.size() / 2) : text;
             return !files.diskFull;
         }
         std::string LastError() const override { return "No space left on device"; }
+        bool EndsMidLine() override { return !data.empty() && data.back() != '\n'; }
         FakeFiles& files;
         std::string& data;
     };
