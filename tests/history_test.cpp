@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fake/fake_platform.h"
+#include "sync/history.h"
 
 namespace qlok {
 namespace {
@@ -35,6 +36,46 @@ TEST(HistoryViewer, ShowsEveryLineOfTheFileOrKeepsTheListAndSaysWhy) {
         EXPECT_EQ(app.list1.topIndex, -1);
         ASSERT_EQ(app.messageBoxes.shown.size(), c.box.empty() ? 0u : 2u);
         EXPECT_TRUE(c.box.empty() || app.messageBoxes.shown[0].ends_with(c.box)) << c.box;
+    }
+}
+
+// Of a file read from its end the viewer shows whole lines only, at most the last million, after
+// a line that says how many bytes were left out.
+TEST(HistoryViewer, ShowsTheEndOfAFileTooLargeToShowWhole) {
+    const auto heading = [](int bytes) {
+        return "QLOK.log is too large to show whole: the first " + std::to_string(bytes) +
+               " bytes are not shown";
+    };
+    const auto shown = [](const TextLines& lines, std::initializer_list<std::size_t> at) {
+        Lines some;
+        for (const std::size_t i : at) {
+            some.emplace_back(lines[i]);
+        }
+        return some;
+    };
+    const TextLines partial = HistoryView("rt\r\na\r\nb", 10);
+    EXPECT_EQ(shown(partial, {0, 1, 2}), (Lines{heading(14), "a", "b"}));
+    EXPECT_EQ(shown(HistoryView(std::string(9, '\0'), 300), {0}), Lines{heading(309)});
+    const TextLines many = HistoryView(std::string(1'000'001, '\r') + "end", 0);
+    EXPECT_EQ(partial.size() + many.size(), 3 + 1'000'001u);
+    EXPECT_EQ(shown(many, {0, 1, 1'000'000}), (Lines{heading(2), "", "end"}));
+}
+
+// Lists show control bytes visibly, a tab as a tab, and cut a line at 1,000 characters without
+// splitting a UTF-8 character.
+TEST(ListLines, ShownLinesAreVisibleAndBounded) {
+    const std::string x998(998, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\tb ok", "a\tb ok"},
+        {std::string("\0\r\n\x1b\x7f", 5), "\\x00\\x0d\\x0a\\x1b\\x7f"},
+        {x998 + "xx", x998 + "xx"},
+        {x998 + "xxy", x998 + "xx..."},
+        {x998 + "x\x01", x998 + "x..."},
+        {x998 + "x\xc3\xa9", x998 + "x..."},
+        {x998 + "\xc3\xa9y", x998 + "\xc3\xa9..."}};
+    for (const auto& [line, shownLine] : cases) {
+        EXPECT_EQ(ShownLine(line), shownLine);
+        EXPECT_EQ(ShownLength(line), shownLine.size());
     }
 }
 

@@ -3,9 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "posix_services.h"
@@ -102,18 +105,27 @@ bool PosixFileSystem::FileExists(const std::string& path) const {
 }
 
 ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
+    return ReadTail(path, std::numeric_limits<std::size_t>::max());
+}
+
+ReadResult PosixFileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
     ReadResult result;
     const int fd = OpenRegular(path, O_RDONLY, result.error, &result.missing);
     if (fd < 0) {
         return result;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
-        result.data.reserve(static_cast<std::size_t>(info.st_size));
+    if (::fstat(fd, &info) == 0) {
+        const auto size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+        if (size > maxBytes && ::lseek(fd, static_cast<off_t>(size - maxBytes), SEEK_SET) >= 0) {
+            result.skipped = size - maxBytes;
+        }
+        result.data.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, maxBytes)));
     }
     char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    while (result.data.size() < maxBytes) {
+        const ssize_t n =
+            ::read(fd, buffer, std::min(sizeof buffer, maxBytes - result.data.size()));
         if (n == 0) {
             break;
         }

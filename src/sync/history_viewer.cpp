@@ -1,15 +1,17 @@
 // The history viewer: the history file shown in the activity list.
 
+#include <utility>
+
 #include "app/qlokfrm.h"
-#include "app/text_lines.h"
 #include "app/texts.h"
 #include "platform/winapi_values.h"
+#include "sync/history.h"
 
 namespace qlok {
 
 void QLOKfrm::Form_DblClick() {
     const std::string path(text::kHistoryFile);
-    ReadResult file = platform_.files.ReadAll(path);
+    ReadResult file = platform_.files.ReadTail(path, kHistoryShownBytes);
     if (file.missing) {
         // Normal before the first correction: said once in the list, no box to dismiss.
         if (!historyNoticeListed_) {
@@ -25,7 +27,7 @@ void QLOKfrm::Form_DblClick() {
         return;
     }
     List1.Clear();
-    List1.SetItems(SplitLines(file.data));
+    List1.SetItems(HistoryView(std::move(file.data), file.skipped));
     historyNoticeListed_ = false;
 }
 

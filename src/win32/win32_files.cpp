@@ -1,5 +1,9 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "win32/win32_services.h"
 
 namespace qlok::win32 {
@@ -85,6 +89,10 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
 }
 
 ReadResult Win32FileSystem::ReadAll(const std::string& path) const {
+    return ReadTail(path, std::numeric_limits<std::size_t>::max());
+}
+
+ReadResult Win32FileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
     ReadResult result;
     const HANDLE file =
         OpenRegular(path, GENERIC_READ, OPEN_EXISTING, result.error, &result.missing);
@@ -93,12 +101,20 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) const {
     }
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-        result.data.reserve(static_cast<std::size_t>(size.QuadPart));
+        const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
+        LARGE_INTEGER start{};
+        start.QuadPart = static_cast<LONGLONG>(bytes - std::min<std::uint64_t>(bytes, maxBytes));
+        if (start.QuadPart > 0 && SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+            result.skipped = static_cast<std::uint64_t>(start.QuadPart);
+        }
+        result.data.reserve(static_cast<std::size_t>(bytes - result.skipped));
     }
     char buffer[1 << 16];
     DWORD read = 0;
-    while (true) {
-        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
+    while (result.data.size() < maxBytes) {
+        const auto want =
+            static_cast<DWORD>(std::min(sizeof buffer, maxBytes - result.data.size()));
+        if (!ReadFile(file, buffer, want, &read, nullptr)) {
             result.error = SystemText(GetLastError());
             result.data.clear();
             CloseHandle(file);

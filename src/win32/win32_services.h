@@ -30,6 +30,7 @@ class Win32FileSystem final : public FileSystem {
   public:
     bool FileExists(const std::string& path) const override;
     ReadResult ReadAll(const std::string& path) const override;
+    ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override;
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
 };
 

@@ -49,7 +49,12 @@ struct FakeList final : ListBox {
 
     void Clear() override { items.clear(); }
     void AddItem(const std::string& line) override { items.push_back(line); }
-    void SetItems(std::vector<std::string> lines) override { items = std::move(lines); }
+    void SetItems(TextLines lines) override {
+        items.clear();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            items.emplace_back(lines[i]);
+        }
+    }
     int NewIndex() const override { return static_cast<int>(items.size()) - 1; }
     void SetTopIndex(int index) override { topIndex = index; }
 };
@@ -186,6 +191,13 @@ struct FakeFiles final : FileSystem {
             return {false, {}, "No such file or directory", true};
         }
         return {true, it->second, {}};
+    }
+    ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override {
+        ReadResult read = ReadAll(path);
+        const std::size_t cut = read.data.size() > maxBytes ? read.data.size() - maxBytes : 0;
+        read.data.erase(0, cut);
+        read.skipped = cut;
+        return read;
     }
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override {
         if (readOnly) {

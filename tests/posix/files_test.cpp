@@ -63,6 +63,8 @@ TEST_F(PosixFiles, AppendsReadBackAndAShortWriteLeavesAFragmentThatIsReported) {
     ASSERT_TRUE(AppendOnce("first\r\n") && AppendOnce(std::string("\xe9t\0x\r\n", 6)));
     EXPECT_TRUE(files_.FileExists(log_));
     EXPECT_EQ(files_.ReadAll(log_).data, std::string("first\r\n\xe9t\0x\r\n", 13));
+    const ReadResult tail = files_.ReadTail(log_, 5);  // its end, as the viewer reads a long file
+    EXPECT_EQ(tail.data + std::to_string(tail.skipped), std::string("t\0x\r\n8", 6));
     std::string error;
     std::unique_ptr<AppendFile> file = files_.OpenAppend(log_, error);
     ASSERT_NE(file, nullptr) << error;
