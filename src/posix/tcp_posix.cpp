@@ -2,10 +2,12 @@
 
 #include <arpa/inet.h>
 #include <net/if.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -86,7 +88,68 @@ Endpoint MakeEndpoint(const IpAddress& address, int port) {
     return endpoint;
 }
 
+// Dot-separated labels of letters, digits, '-' and '_' (bytes past ASCII are left to the
+// resolver's IDN conversion), with an optional final dot.
+bool CouldBeHostName(const std::string& name) {
+    if (name.empty() || name.size() > 254) {
+        return false;
+    }
+    std::size_t label = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c == '.') {
+            if (label == 0) {
+                return false;
+            }
+            label = 0;
+        } else if (c >= 0x80 || std::isalnum(c) != 0 || c == '-' || c == '_') {
+            if (++label > 63) {
+                return false;
+            }
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+HostLookup LookUpHost(const std::string& name) {
+    HostLookup lookup;
+    if (!CouldBeHostName(name)) {
+        return lookup;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_IDN;
+    addrinfo* found = nullptr;
+    const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
+    if (rc != 0) {
+        if (rc != EAI_NONAME && rc != EAI_NODATA && rc != EAI_FAMILY) {
+            lookup.error = rc == EAI_SYSTEM ? ErrorText(errno) : ::gai_strerror(rc);
+        }
+        return lookup;
+    }
+    for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
+        IpAddress address;
+        if (entry->ai_family == AF_INET) {
+            const auto* in = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
+            std::memcpy(address.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
+        } else if (entry->ai_family == AF_INET6) {
+            const auto* in6 = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr);
+            address.v6 = true;
+            std::memcpy(address.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
+            address.scopeId = in6->sin6_scope_id;
+        } else {
+            continue;
+        }
+        lookup.addresses.push_back(address);
+    }
+    ::freeaddrinfo(found);
+    return lookup;
+}
 
 std::optional<IpAddress> ParseAddress(const std::string& text) {
     IpAddress address;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/socket.h"
 
@@ -20,6 +21,17 @@ struct IpAddress {
 
 // Parses dotted IPv4 or IPv6 text ("fe80::1%eth0" names its interface); none for a host name.
 std::optional<IpAddress> ParseAddress(const std::string& text);
+
+// What a name lookup found: its addresses in the resolver's order, or why there are none (empty
+// when the name is simply not known).
+struct HostLookup {
+    std::vector<IpAddress> addresses;
+    std::string error;
+};
+
+// Asks the system's resolver for a host name's addresses; blocks, so it belongs off the UI
+// thread. A text that cannot be a host name (a space, an empty label) is refused unasked.
+HostLookup LookUpHost(const std::string& name);
 
 // How starting a connection went: a descriptor, connected or still connecting; or an errno.
 struct TcpStart {

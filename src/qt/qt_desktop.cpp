@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
@@ -82,53 +83,60 @@ void QtMessageBoxes::Show(const std::string& text, const std::string& title, int
 }
 
 QtTrayIcons::QtTrayIcons(QWidget& window, std::function<void(int)> onMouseMessage)
-    : window_(window), onMouseMessage_(std::move(onMouseMessage)) {
-    QObject::connect(&icon_, &QSystemTrayIcon::activated, &icon_,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         int message = 0;
-                         switch (reason) {
-                             case QSystemTrayIcon::Trigger:
-                                 message = kWmLButtonUp;
-                                 break;
-                             case QSystemTrayIcon::DoubleClick:
-                                 message = kWmLButtonDblClk;
-                                 break;
-                             case QSystemTrayIcon::Context:
-                                 message = kWmRButtonUp;
-                                 break;
-                             default:
-                                 return;
-                         }
-                         // The handler removes this icon: let its signal finish first.
-                         QMetaObject::invokeMethod(
-                             &icon_,
-                             [this, message] {
-                                 if (onMouseMessage_) {
-                                     onMouseMessage_(message);
-                                 }
-                             },
-                             Qt::QueuedConnection);
-                     });
-}
+    : window_(window), onMouseMessage_(std::move(onMouseMessage)) {}
+
+QtTrayIcons::~QtTrayIcons() = default;
 
 bool QtTrayIcons::Notify(int operation, const NotifyIconData& data) {
     if (operation == kNimDelete) {
-        const bool wasShown = icon_.isVisible();
-        icon_.hide();
+        const bool wasShown = icon_ && icon_->isVisible();
+        if (icon_) {
+            icon_->hide();
+        }
         return wasShown;
     }
     if (operation != kNimAdd || !QSystemTrayIcon::isSystemTrayAvailable()) {
         return false;
+    }
+    if (!icon_) {
+        icon_ = std::make_unique<QSystemTrayIcon>();
+        QSystemTrayIcon* tray = icon_.get();
+        QObject::connect(tray, &QSystemTrayIcon::activated, tray,
+                         [this, tray](QSystemTrayIcon::ActivationReason reason) {
+                             int message = 0;
+                             switch (reason) {
+                                 case QSystemTrayIcon::Trigger:
+                                     message = kWmLButtonUp;
+                                     break;
+                                 case QSystemTrayIcon::DoubleClick:
+                                     message = kWmLButtonDblClk;
+                                     break;
+                                 case QSystemTrayIcon::Context:
+                                     message = kWmRButtonUp;
+                                     break;
+                                 default:
+                                     return;
+                             }
+                             // The handler removes this icon: let its signal finish first.
+                             QMetaObject::invokeMethod(
+                                 tray,
+                                 [this, message] {
+                                     if (onMouseMessage_) {
+                                         onMouseMessage_(message);
+                                     }
+                                 },
+                                 Qt::QueuedConnection);
+                         });
     }
     QIcon icon = window_.windowIcon();
     if (icon.isNull()) {
         icon = window_.style()->standardIcon(QStyle::SP_ComputerIcon);
     }
     const std::size_t tipLength = std::min(data.szTip.find('\0'), data.szTip.size());
-    icon_.setIcon(icon);
-    icon_.setToolTip(FromLocal(std::string(data.szTip.data(), tipLength)));
-    icon_.show();  // adding a shown icon again only renews it, as a refresh expects
-    return icon_.isVisible();
+    icon_->setIcon(icon);
+    icon_->setToolTip(FromLocal(std::string(data.szTip.data(), tipLength)));
+    icon_->show();  // adding a shown icon again only renews it, as a refresh expects
+    return icon_->isVisible();
 }
 
 std::size_t QtTrayIcons::CharacterLength(std::string_view text) const {

@@ -7,16 +7,18 @@
 #include <QObject>
 #include <QPoint>
 #include <QStringList>
-#include <QSystemTrayIcon>
 #include <QWidget>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/desktop.h"
+
+class QSystemTrayIcon;
 
 Q_DECLARE_LOGGING_CATEGORY(lcActivity)
 
@@ -56,16 +58,21 @@ class QtTrayIcons final : public TrayIcons {
   public:
     // The icon shows window's icon; clicks on it reach onMouseMessage as Windows mouse messages.
     QtTrayIcons(QWidget& window, std::function<void(int mouseMessage)> onMouseMessage);
+    ~QtTrayIcons() override;
+    QtTrayIcons(const QtTrayIcons&) = delete;
+    QtTrayIcons& operator=(const QtTrayIcons&) = delete;
 
     bool Notify(int operation, const NotifyIconData& data) override;
     // Qt takes the locale's bytes as UTF-8.
     std::size_t CharacterLength(std::string_view text) const override;
-    // The icon, for looking at it.
-    const QSystemTrayIcon& Icon() const { return icon_; }
+    // The icon, for looking at it; none before the first add.
+    const QSystemTrayIcon* Icon() const { return icon_.get(); }
 
   private:
     QWidget& window_;
-    QSystemTrayIcon icon_;
+    // Made at the first add: building one asks the desktop (over D-Bus) how to show it, which
+    // a start that never goes to the tray need not wait for.
+    std::unique_ptr<QSystemTrayIcon> icon_;
     std::function<void(int)> onMouseMessage_;
 };
 

@@ -1,12 +1,11 @@
 #include "qt/qt_socket.h"
 
-#include <QHostInfo>
-#include <QPointer>
 #include <QSocketNotifier>
 #include <cerrno>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
-
-#include "qt/local_text.h"
 
 namespace qlok::qt {
 
@@ -39,8 +38,20 @@ void QtOneShotTimer::Stop() {
     callback_ = {};
 }
 
+// Lookup threads post their answers to context_ only while the transport lives; the
+// destructor closes the mailbox under its lock, and answers already posted die with context_.
+struct QtTcpTransport::Mailbox {
+    explicit Mailbox(QtTcpTransport* owner) : transport(owner) {}
+    std::mutex lock;
+    QtTcpTransport* transport;
+};
+
 QtTcpTransport::~QtTcpTransport() {
     Stop();
+    if (mailbox_) {
+        const std::lock_guard<std::mutex> closing(mailbox_->lock);
+        mailbox_->transport = nullptr;
+    }
 }
 
 void QtTcpTransport::Open(const std::string& host, int port, SocketAttempt& attempt) {
@@ -53,19 +64,29 @@ void QtTcpTransport::Open(const std::string& host, int port, SocketAttempt& atte
         ConnectNext();
         return;
     }
-    // The lookup runs on Qt's resolver threads and its answer comes back through the event
-    // loop. An abandoned lookup runs to its end and is ignored: Qt leaks the callback of a
-    // lookup that is aborted or whose context object dies first, so the context is the
-    // lookup's own and lives until the answer, even past this transport.
-    auto* lookup = new QObject;
-    QHostInfo::lookupHost(FromLocal(host), lookup,
-                          [this, lookup, owner = QPointer<QObject>(&context_),
-                           attempt = generation_](const QHostInfo& info) {
-                              lookup->deleteLater();
-                              if (owner != nullptr && attempt == generation_) {
-                                  Resolved(info);
-                              }
-                          });
+    // getaddrinfo blocks and cannot be cancelled: it runs on a thread of its own, and an
+    // abandoned lookup runs to its end and is ignored.
+    if (!mailbox_) {
+        mailbox_ = std::make_shared<Mailbox>(this);
+    }
+    try {
+        std::thread([mailbox = mailbox_, host, lookup = generation_] {
+            posix::HostLookup found = posix::LookUpHost(host);
+            const std::lock_guard<std::mutex> posting(mailbox->lock);
+            if (QtTcpTransport* transport = mailbox->transport) {
+                QMetaObject::invokeMethod(
+                    &transport->context_,
+                    [transport, lookup, found = std::move(found)]() mutable {
+                        if (lookup == transport->generation_) {
+                            transport->Resolved(std::move(found));
+                        }
+                    },
+                    Qt::QueuedConnection);
+            }
+        }).detach();
+    } catch (const std::system_error& error) {
+        attempt.NotResolved(error.what());
+    }
 }
 
 void QtTcpTransport::Stop() {
@@ -75,14 +96,10 @@ void QtTcpTransport::Stop() {
     CloseDescriptor();
 }
 
-void QtTcpTransport::Resolved(const QHostInfo& info) {
-    for (const QHostAddress& address : info.addresses()) {
-        if (const auto parsed = posix::ParseAddress(ToLocal(address.toString()))) {
-            addresses_.push_back(*parsed);
-        }
-    }
-    if (info.error() != QHostInfo::NoError || addresses_.empty()) {
-        attempt_->NotResolved(ToLocal(info.errorString()));
+void QtTcpTransport::Resolved(posix::HostLookup lookup) {
+    addresses_ = std::move(lookup.addresses);
+    if (addresses_.empty()) {
+        attempt_->NotResolved(std::move(lookup.error));
         return;
     }
     lastError_ = 0;

@@ -1,11 +1,12 @@
-// Winsock1 on Qt's event loop: the core's attempt rules over QHostInfo, QSocketNotifier and
-// the POSIX TCP calls.
+// Winsock1 on Qt's event loop: the core's attempt rules over a lookup thread, QSocketNotifier
+// and the POSIX TCP calls.
 #pragma once
 
 #include <QObject>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,7 +15,6 @@
 #include "posix/tcp_posix.h"
 #include "sync/socket_attempt.h"
 
-class QHostInfo;
 class QSocketNotifier;
 
 namespace qlok::qt {
@@ -31,7 +31,8 @@ class QtOneShotTimer final : public OneShotTimer {
     std::function<void()> callback_;
 };
 
-// Looks names up with QHostInfo (a numeric address needs none) and watches the descriptor.
+// Looks names up on a thread of their own (a numeric address needs none) and watches the
+// descriptor.
 class QtTcpTransport final : public SocketTransport {
   public:
     QtTcpTransport() = default;
@@ -43,7 +44,8 @@ class QtTcpTransport final : public SocketTransport {
     void Stop() override;
 
   private:
-    void Resolved(const QHostInfo& info);
+    struct Mailbox;
+    void Resolved(posix::HostLookup lookup);
     // Starts connecting to the next address; reports the last failure when none is left.
     void ConnectNext();
     // Learns whether the pending connect succeeded once the descriptor turns writable.
@@ -56,7 +58,8 @@ class QtTcpTransport final : public SocketTransport {
 
     SocketAttempt* attempt_ = nullptr;  // the attempt the open I/O reports to
     int port_ = 0;
-    QObject context_;                          // owns the notifiers; none outlives this object
+    QObject context_;  // owns the notifiers and receives lookups; none outlives this object
+    std::shared_ptr<Mailbox> mailbox_;         // how lookup threads reach context_ while it lives
     std::uint64_t generation_ = 0;             // the lookup an answer belongs to
     std::vector<posix::IpAddress> addresses_;  // those not tried yet, in the lookup's order
     int lastError_ = 0;                        // errno of the last address tried

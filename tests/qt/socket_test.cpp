@@ -13,7 +13,7 @@
 namespace {
 
 const QByteArray kReply = "\n60676 24-12-06 19:02:03 00 0 0 123.4 UTC(NIST) * \n";  // 51 bytes
-// The space makes Qt reject the name before asking any resolver, so no query leaves.
+// The space makes the name refused before any resolver is asked, so no query leaves.
 const char* const kUnresolvable = "no such host.invalid";
 
 // What a server does after its chunks; kGone closes the listener before anyone connects.
@@ -60,6 +60,7 @@ TEST(QtSocket, OneCloseOrErrorAfterTheDataOfTheAttemptAndNothingFromAbandonedOne
         {"127.0.0.1", {kReply.left(20)}, End::kSilent, "connect data20 error10060 "},
         {"127.0.0.1", {}, End::kGone, "error10061 "},
         {kUnresolvable, {}, End::kGone, "error11001 "},
+        {"localhost", {kReply}, End::kClose, "connect data51 close "},  // from the hosts file
     };
     QTcpServer decoy;
     const int decoyPort = Serve(decoy, QHostAddress::LocalHost, {kReply}, End::kClose);
@@ -86,6 +87,7 @@ TEST(QtSocket, OneCloseOrErrorAfterTheDataOfTheAttemptAndNothingFromAbandonedOne
                                   2000);  // a short deadline for the silent server
         // A lookup and a connection abandoned by the next Connect are never heard of.
         for (const auto& [name, number] : {std::pair<const char*, int>{kUnresolvable, 13},
+                                           {"localhost", decoyPort},
                                            {"127.0.0.1", decoyPort},
                                            {c.host, port}}) {
             socket.control.SetRemoteHost(name);
