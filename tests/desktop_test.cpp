@@ -39,7 +39,8 @@ TEST(WindowMenu, DecisionTable) {
 
 // Load appends a separator and the commands, installs the procedure and leaves tray mode.
 // Through the procedure, Help looks for its file at each command, opens it and still passes the
-// message on unchanged; a missing file, a viewer that fails and About end in a box.
+// message on unchanged; a missing file, a viewer that fails and About end in a box. Show Clock
+// opens the date and time settings and says so only when there are none.
 TEST(WindowMenu, LoadInstallsTheCommandsThatThenActThroughTheProcedure) {
     FakeApp app;
     Systray::InTrayMode = Systray::kTrue;
@@ -56,26 +57,18 @@ TEST(WindowMenu, LoadInstallsTheCommandsThatThenActThroughTheProcedure) {
     EXPECT_EQ(app.windowMenu.passedOn,
               std::vector{fake::ProcedureCall(fake::FakeWindowMenu::kOriginal, 0xABC, kSysCommand,
                                               1011, 77)});
+    app.form.Command2_Click();
     app.shell.fail = true;
     EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
     EXPECT_EQ(Send(app, kSysCommand, 1013), 0);
     EXPECT_EQ(Send(app, 0x0200, 1010), 4242);
+    app.form.Command2_Click();
+    EXPECT_EQ(app.shell.opened.back(), "date and time settings");
     const Lines& shown = app.messageBoxes.shown;
-    ASSERT_EQ(shown.size(), 3u);
+    ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[0], "Help|QLOK, Help file not found");
     EXPECT_EQ(shown[1], "Help|QLOK instructions.txt could not be opened.");
     EXPECT_TRUE(shown[2].starts_with("About|QLOK, Internet time sysnchronisation for all "));
-}
-
-TEST(ShowClock, OpensTheDateAndTimeSettingsAndSaysSoOnlyWhenThereAreNone) {
-    for (const bool fails : {false, true}) {
-        FakeApp app;
-        app.shell.fail = fails;
-        app.form.Command2_Click();
-        EXPECT_EQ(app.shell.opened, Lines{"date and time settings"});
-        EXPECT_EQ(app.messageBoxes.shown.size(), fails ? 1u : 0u);
-        EXPECT_EQ(app.List(), Lines{" "});
-    }
 }
 
 // MinToSystray hides the window behind an icon whose tip is the caption. Button-up and

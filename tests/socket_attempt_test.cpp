@@ -60,18 +60,5 @@ TEST(SocketAttempt, OneCloseOrErrorPerAttemptAndNothingFromAnAbandonedOne) {
     }
 }
 
-TEST(SocketAttempt, ASilentServerIsListedAsTimedOut) {
-    fake::FakeApp app;
-    app.Load();
-    app.form.Command1_Click();
-    app.Connected();
-    app.winsock1.deadline.Fire();
-    app.winsock1.Deliver();
-    EXPECT_EQ(app.List(), (std::vector<std::string>{"target: time.nist.gov", "opening connection",
-                                                    "   winsock connection made",
-                                                    "   error received: Connection timed out",
-                                                    "   error received: 10060", "sockets closed"}));
-}
-
 }  // namespace
 }  // namespace qlok

@@ -40,19 +40,14 @@ fail() {
     echo "FAIL [$test_case]: $*" >&2
     failures=$((failures + 1))
 }
-# abort WHAT LOG: a helper did not start.
-abort() {
-    echo "FAIL [$test_case]: $1 did not start" >&2
-    cat "$2" >&2
-    exit 1
-}
-
-# wait_for_file PATH SECONDS PID: until PATH is not empty, while PID lives.
-wait_for_file() {
-    local deadline=$((SECONDS + $2))
-    until [[ -s $1 ]]; do
-        ((SECONDS < deadline)) && kill -0 "$3" 2>/dev/null || return 1
-        sleep 0.05
+# started WHAT PATH LOG: waits (at most 15 s) until the last background job has
+# written PATH; if it ends first, shows LOG and stops here.
+started() {
+    local deadline=$((SECONDS + 15)) pid=$!
+    pids+=("$pid")
+    until [[ -s $2 ]]; do
+        ((SECONDS < deadline)) && kill -0 "$pid" 2>/dev/null && sleep 0.05 && continue
+        echo "FAIL [$test_case]: $1 did not start" >&2 && cat "$3" >&2 && exit 1
     done
 }
 
@@ -82,8 +77,7 @@ cd "$work" || exit 1
 printf '127.0.0.1\r\n' >"QLOK servers.ini"
 
 Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for_file "$work/display" 15 $! || abort Xvfb "$work/xvfb.log"
+started Xvfb "$work/display" "$work/xvfb.log"
 display=:$(tr -d '[:space:]' <"$work/display")
 
 args=(1)
@@ -96,8 +90,7 @@ esac
 if [[ -n $skew ]]; then
     "$daytimed" --address 127.0.0.1 --port 13 --skew "$skew" --count 1 --timeout 60 \
         --ready-file "$work/ready" 2>"$work/daytimed.log" &
-    pids+=($!)
-    wait_for_file "$work/ready" 10 $! || abort qlok-daytimed "$work/daytimed.log"
+    started qlok-daytimed "$work/ready" "$work/daytimed.log"
 fi
 
 # --- qlok itself, in the UK formats and a zone 5:30 ahead of UTC, so that a mix-up

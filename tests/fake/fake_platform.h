@@ -63,10 +63,7 @@ struct FakeCombo final : ComboBox {
     std::vector<std::string> items;
     std::string text;
 
-    void Clear() override {
-        items.clear();
-        text.clear();
-    }
+    void Clear() override { items.clear(), text.clear(); }
     void AddItem(const std::string& item) override { items.push_back(item); }
     int ListCount() const override { return static_cast<int>(items.size()); }
     void SetListIndex(int i) override {  // out of range: ignored
@@ -100,9 +97,7 @@ struct FakeOneShotTimer final : OneShotTimer {
     int milliseconds = -1, starts = 0;
     std::function<void()> pending;
     void Start(int ms, std::function<void()> callback) override {
-        milliseconds = ms;
-        ++starts;
-        pending = std::move(callback);
+        milliseconds = ms, ++starts, pending = std::move(callback);
     }
     void Stop() override { pending = {}; }
     // Runs the pending call, if any.
@@ -124,15 +119,9 @@ struct FakeSocket final : Socket, SocketTransport {
     void SetRemoteHost(const std::string& h) override { attempt.SetRemoteHost(host = h); }
     void SetRemotePort(int p) override { attempt.SetRemotePort(port = p); }
     int State() const override { return attempt.State(); }
-    std::optional<SocketError> Connect() override {
-        ++connects;
-        return attempt.Connect();
-    }
+    std::optional<SocketError> Connect() override { return ++connects, attempt.Connect(); }
     std::string GetData() override { return attempt.GetData(); }
-    void Close() override {
-        ++closes;
-        attempt.Close();
-    }
+    void Close() override { ++closes, attempt.Close(); }
     void Open(const std::string&, int, SocketAttempt&) override {}
     void Stop() override {}
     // Raises the queued events, as the event loop would.
@@ -162,7 +151,6 @@ struct FakeRegional final : RegionalSettings {
     RegionalFormats formats = Iso24();
     RegionalFormats Formats() const override { return formats; }
 
-    static RegionalFormats British() { return {.shortDate = "dd/MM/yyyy", .longTime = "HH:mm:ss"}; }
     static RegionalFormats American() {
         return {.shortDate = "MM/dd/yyyy", .longTime = "hh:mm:ss tt"};
     }
@@ -183,14 +171,11 @@ struct FakeFiles final : FileSystem {
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
     ReadResult ReadAll(const std::string& path) const override {
-        const auto it = files.find(path);
         if (unreadable.contains(path)) {
             return {false, {}, unreadable.at(path)};
         }
-        if (it == files.end()) {
-            return {false, {}, "No such file or directory", true};
-        }
-        return {true, it->second, {}};
+        return files.contains(path) ? ReadResult{true, files.at(path), {}}
+                                    : ReadResult{false, {}, "No such file or directory", true};
     }
     ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override {
         ReadResult read = ReadAll(path);
@@ -225,10 +210,7 @@ struct FakeFiles final : FileSystem {
 struct FakeShell final : Shell {
     std::vector<std::string> opened;  // files, and "date and time settings"
     bool fail = false;
-    bool OpenTextFile(const std::string& path) override {
-        opened.push_back(path);
-        return !fail;
-    }
+    bool OpenTextFile(const std::string& path) override { return opened.push_back(path), !fail; }
     bool OpenDateTimeSettings() override { return OpenTextFile("date and time settings"); }
 };
 
@@ -247,14 +229,13 @@ struct TrayCall {
 struct FakeTray final : TrayIcons {
     std::vector<TrayCall> calls;
     bool refuseAdd = false, iconShown = false;
-    std::size_t (*characterLength)(std::string_view) = &Systray::Utf8CharacterLength;
     bool Notify(int operation, const NotifyIconData& data) override {
         calls.push_back({operation, data});
         const bool had = std::exchange(iconShown, operation == win::kNimAdd && !refuseAdd);
         return operation == win::kNimAdd ? iconShown : had;
     }
     std::size_t CharacterLength(std::string_view text) const override {
-        return characterLength(text);
+        return Systray::Utf8CharacterLength(text);
     }
 };
 
@@ -272,17 +253,12 @@ struct FakeWindowMenu final : WindowMenu {
     std::vector<ProcedureCall> passedOn;  // messages handed to a replaced procedure
 
     bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override {
-        items.push_back({flags, id, text});
-        return true;
+        return items.push_back({flags, id, text}), true;
     }
-    WindowProcedure InstallWindowProcedure() override {
-        installed = true;
-        return kOriginal;
-    }
+    WindowProcedure InstallWindowProcedure() override { return installed = true, kOriginal; }
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t h, std::uint32_t m,
                                       std::uintptr_t w, std::intptr_t l) override {
-        passedOn.push_back({procedure, h, m, w, l});
-        return 4242;
+        return passedOn.push_back({procedure, h, m, w, l}), 4242;
     }
     // The system delivers a message to the window's procedure.
     std::intptr_t Send(std::uintptr_t h, std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
@@ -333,21 +309,10 @@ struct FakeApp {
     const std::vector<std::string>& List() const { return list1.items; }
     // Runs the load handler.
     void Load() { form.Form_Load(); }
-    // The server accepts the connection.
-    void Connected() {
-        winsock1.attempt.Connected();
-        winsock1.Deliver();
-    }
-    // The server sends bytes; they arrive in one data event.
-    void Receive(const std::string& bytes) {
-        winsock1.attempt.Received(bytes);
-        winsock1.Deliver();
-    }
-    // The server closes the connection.
-    void ServerCloses() {
-        winsock1.attempt.PeerClosed();
-        winsock1.Deliver();
-    }
+    // The server accepts, sends bytes (in one data event), closes.
+    void Connected() { winsock1.attempt.Connected(), winsock1.Deliver(); }
+    void Receive(const std::string& bytes) { winsock1.attempt.Received(bytes), winsock1.Deliver(); }
+    void ServerCloses() { winsock1.attempt.PeerClosed(), winsock1.Deliver(); }
     // Resync, connection, the reply in one piece, close.
     void Exchange(const std::string& reply) {
         form.Command1_Click();

@@ -50,11 +50,11 @@ class WindowTest : public ::testing::Test {
     std::pair<QStringList, QPoint> Popup() {
         QCoreApplication::processEvents();
         auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        const std::pair result{popup ? Entries(*popup) : QStringList(),
-                               popup ? popup->pos() : QPoint()};
-        if (popup != nullptr) {
-            popup->close();
+        if (popup == nullptr) {
+            return {};
         }
+        const std::pair result{Entries(*popup), popup->pos()};
+        popup->close();
         return result;
     }
 
@@ -181,12 +181,10 @@ TEST_F(WindowTest, EachChangeOfSizeOrStateIsOneResize) {
 // The menu's commands as the user chooses them reach the window procedure; without a
 // notification area MinToSystray leaves the window minimised and visible.
 TEST_F(WindowTest, WindowMenuCommandsReachTheWindowProcedure) {
-    QSignalSpy resizes(&W(), &MainWindow::FormResize);
     QSignalSpy closing(&W(), &MainWindow::Closing);
     const auto choose = [&](const QString& entry) {
         QMenu menu;  // as it opens now: the standard commands follow the window's state
         front_->WindowMenu().Populate(menu);
-        EXPECT_EQ(Entries(menu), kWindowMenu);
         menu.actions().at(kWindowMenu.indexOf(entry))->trigger();
         QTest::qWait(20);  // commands are sent once the menu has closed
         return front_->Window().State();
@@ -194,7 +192,6 @@ TEST_F(WindowTest, WindowMenuCommandsReachTheWindowProcedure) {
     choose("Help...");
     EXPECT_EQ(boxes_.shown, Lines{"Help|QLOK, Help file not found"});
     EXPECT_EQ(choose("Minimize"), qlok::WindowState::Minimized);
-    EXPECT_EQ(resizes.count(), 1);
     EXPECT_EQ(choose("Restore"), qlok::WindowState::Normal);
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
     EXPECT_EQ(choose("MinToSystray.."), qlok::WindowState::Minimized);
