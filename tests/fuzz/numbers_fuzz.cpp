@@ -1,0 +1,35 @@
+// The number text: any text reads without a crash, and what the program writes under a separator
+// that cannot be taken for part of a number reads back as the value rounded to 15 digits.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/numbers.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    const std::string separator = in.ConsumeRandomLengthString(4);
+    const auto value = std::bit_cast<double>(in.ConsumeIntegral<std::uint64_t>());
+    const auto read = qlok::ParseNumber(in.ConsumeRemainingBytesAsString(), separator);
+    if (read && !std::isfinite(*read)) {
+        std::abort();
+    }
+    if (!std::isfinite(value) || separator.empty() ||
+        separator.find_first_of("0123456789eE") != std::string::npos) {
+        return 0;
+    }
+    char rounded[32];  // to 15 significant digits
+    std::snprintf(rounded, sizeof rounded, "%.14e", value);
+    const std::string text = qlok::NumberToText(value, separator);
+    const auto back = qlok::ParseNumber(text, separator);
+    if (!back || *back != std::strtod(rounded, nullptr) ||
+        qlok::NumberToText(*back, separator) != text) {
+        std::fprintf(stderr, "%.17g is written \"%s\" and reads back as %.17g\n", value,
+                     text.c_str(), back ? *back : NAN);
+        std::abort();
+    }
+    return 0;
+}
