@@ -17,6 +17,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
@@ -232,6 +233,34 @@ BENCHMARK(BM_ShowHistory)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+#ifdef QLOK_BENCH_QT
+// The list alone: a million lines handed over until they are laid out and painted with the
+// last one in view, and whether the list took the lines without copying them.
+void BM_ShowLines(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    qlok::qt::QtListBox box;
+    box.View().resize(281, 147);
+    box.View().show();
+    double copied = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::string> lines(count, "12/06/24 7:02:03 PM 12:00:05 AM (Slow) ok");
+        const std::string* storage = lines.data();
+        box.Clear();
+        QApplication::processEvents();
+        state.ResumeTiming();
+
+        box.SetItems(std::move(lines));
+        QApplication::processEvents();  // the view lays out
+        box.View().repaint();           // and paints
+        box.SetTopIndex(static_cast<int>(count) - 1);
+        copied += box.Model().Lines().data() != storage ? 1 : 0;
+    }
+    state.counters["copied"] = copied;  // 0: the list holds the very lines it was given
+}
+BENCHMARK(BM_ShowLines)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+#endif
 
 }  // namespace
 

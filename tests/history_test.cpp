@@ -5,53 +5,35 @@
 namespace qlok {
 namespace {
 
-using fake::FakeApp;
 using Lines = std::vector<std::string>;
 
-class HistoryViewer : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        app.Load();
-        app.list1.items = {"target: somewhere", "opening connection"};
-    }
-    FakeApp app;
-};
-
-TEST_F(HistoryViewer, ShowsEveryLineOfTheFileInPlaceOfTheList) {
+// A double click or a click on the list shows the history in place of the list, unscrolled; a
+// missing or unreadable file leaves the list as it was and says why in a box.
+TEST(HistoryViewer, ShowsEveryLineOfTheFileOrKeepsTheListAndSaysWhy) {
     struct Case {
-        const char* file;
+        const char* file;  // null: missing
         Lines shown;
+        std::string box;  // how the box's text ends
+        bool readable = true;
     };
-    for (const Case& c : {Case{"a ok\r\nb failed\r\nc ok\r\n", {"a ok", "b failed", "c ok"}},
-                          Case{"", {}}, Case{"a\r\n\r\nb\r\n", {"a", "", "b"}},
-                          Case{"a\r\nlast without end", {"a", "last without end"}},
-                          Case{"lone\rcr\r\nlf\ninside", {"lone", "cr", "lf\ninside"}}}) {
-        app.files.files["QLOK.log"] = c.file;
-        app.form.Form_DblClick();
-        EXPECT_EQ(app.List(), c.shown) << c.file;
+    for (const Case& c :
+         {Case{"a ok\r\nb failed\r\n", {"a ok", "b failed"}, ""}, Case{"", {}, ""},
+          Case{"a\r\n\r\nlone\rcr\r\nlf\nlast", {"a", "", "lone", "cr", "lf\nlast"}, ""},
+          Case{nullptr, {" "}, "recorded yet: QLOK.log does not exist."},
+          Case{"x", {" "}, "QLOK.log could not be read: Permission denied", false}}) {
+        for (const bool click : {false, true}) {
+            fake::FakeApp app;
+            if (c.file != nullptr) {
+                app.files.files["QLOK.log"] = c.file;
+            }
+            app.files.unreadable.insert(c.readable ? "" : "QLOK.log");
+            click ? app.form.List1_Click() : app.form.Form_DblClick();
+            EXPECT_EQ(app.List(), c.shown) << c.box;
+            EXPECT_EQ(app.list1.topIndex, -1);
+            ASSERT_EQ(app.messageBoxes.shown.size(), c.box.empty() ? 0u : 1u);
+            EXPECT_TRUE(c.box.empty() || app.messageBoxes.shown[0].ends_with(c.box)) << c.box;
+        }
     }
-    EXPECT_EQ(app.list1.scrolls, 0);
-    EXPECT_TRUE(app.messageBoxes.shown.empty());
-}
-
-TEST_F(HistoryViewer, AClickOnTheListShowsItToo) {
-    app.files.files["QLOK.log"] = "x ok\r\n";
-    app.form.List1_Click();
-    EXPECT_EQ(app.List(), Lines{"x ok"});
-}
-
-TEST_F(HistoryViewer, AMissingOrUnreadableFileKeepsTheListAndSaysWhy) {
-    app.form.Form_DblClick();
-    app.files.files["QLOK.log"] = "secret";
-    app.files.unreadable.insert("QLOK.log");
-    app.form.Form_DblClick();
-    EXPECT_EQ(app.List(), (Lines{"target: somewhere", "opening connection"}));
-    ASSERT_EQ(app.messageBoxes.shown.size(), 2u);
-    EXPECT_EQ(app.messageBoxes.shown[0].text,
-              "No clock correction has been recorded yet: QLOK.log does not exist.");
-    EXPECT_EQ(app.messageBoxes.shown[1].text,
-              "The history file QLOK.log could not be read: Permission denied");
-    EXPECT_EQ(app.messageBoxes.shown[1].style, 64);
 }
 
 }  // namespace

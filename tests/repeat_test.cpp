@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "desktop/menu.h"
-#include "desktop/systray.h"
 #include "fake/fake_platform.h"
 
 namespace qlok {
@@ -13,221 +12,119 @@ namespace {
 using fake::FakeApp;
 using fake::FakeRegional;
 
-// Loads a window with the caption "T" and starts repeat mode with the given minutes.
-void Start(FakeApp& app, const std::string& minutes,
-           const RegionalFormats& formats = FakeRegional::Iso24()) {
-    app.regional.formats = formats;
+// Loads a window with the caption given and starts repeat mode with the minutes given.
+void Start(FakeApp& app, const std::string& minutes, const std::string& caption = "T") {
     app.Load();
-    app.window.caption = "T";
+    app.window.caption = caption;
     app.countDown.text = minutes;
     app.form.Command3_Click();
 }
 
-// n ticks of the running timer.
-void Tick(FakeApp& app, int n) {
+// n ticks; in each step of 59, 58 ticks change nothing and the last is the step.
+void Ticks(FakeApp& app, int n = 59) {
+    const auto state = [&app] {
+        return app.window.caption + "|" + app.countDown.text + "|" +
+               std::to_string(app.winsock1.connects);
+    };
     for (int i = 0; i < n; ++i) {
+        const std::string before = state();
         ASSERT_TRUE(app.timer1.enabled) << "tick " << i;
         app.form.Timer1_Timer();
+        ASSERT_TRUE(i % 59 == 58 || state() == before) << "tick " << i << ": " << state();
     }
 }
 
-// 58 ticks that change nothing, then the tick of a step.
-void TickToStep(FakeApp& app) {
-    const std::string caption = app.window.caption;
-    const std::string count = app.countDown.text;
-    const int connects = app.winsock1.connects;
-    Tick(app, 58);
-    EXPECT_EQ(app.window.caption, caption);
-    EXPECT_EQ(app.countDown.text, count);
-    EXPECT_EQ(app.winsock1.connects, connects);
-    Tick(app, 1);
-}
-
-TEST(Repeat, WorkedTimelineForTwoMinutes) {
-    FakeApp app;
-    Start(app, "2");
-    EXPECT_EQ(app.command3.caption, "Stop Repeat");
-    EXPECT_EQ(app.timer1.interval, 1000);
-    EXPECT_EQ(app.timer1.enableCalls, std::vector<bool>{true});
-    EXPECT_EQ(app.window.caption, "T");
-    for (int cycle = 1; cycle <= 2; ++cycle) {
-        SCOPED_TRACE(cycle);
-        TickToStep(app);
-        EXPECT_EQ(app.countDown.text, "1");
-        EXPECT_EQ(app.window.caption, "T Sync in 1 Mins");
-        EXPECT_EQ(app.winsock1.connects, cycle - 1);
-
-        app.timer1.enableCalls.clear();
-        TickToStep(app);
-        EXPECT_EQ(app.window.caption, "T Sync in 0 Mins");
-        EXPECT_EQ(app.countDown.text, "2");
-        EXPECT_EQ(app.winsock1.connects, cycle);  // the Resync ran
-        EXPECT_EQ(app.timer1.enableCalls, (std::vector<bool>{false, true}));
-        EXPECT_TRUE(app.timer1.enabled);
-        EXPECT_EQ(app.command3.caption, "Stop Repeat");
-    }
-}
-
-TEST(Repeat, CountsDownEachStepAndExpiresAtZeroOrBelow) {
+// Two cycles of steps; the step that brings the count to zero or below puts the minutes back,
+// resyncs and starts the timer afresh. Each step's count replaces the caption from its first
+// " Sync in " on, and in the tray the tooltip follows; outside it the icon is left alone. A
+// resync that fails at once does not stop repeat mode.
+TEST(Repeat, CountdownTimeline) {
     struct Case {
         std::string start;
-        RegionalFormats formats;
-        std::vector<std::string> steps;  // the count after each step; the last one expires
+        std::string caption;
+        std::string kept;                 // what stays of the caption
+        std::vector<std::string> counts;  // after each step of a cycle
+        RegionalFormats formats = FakeRegional::Iso24();
     };
-    const RegionalFormats dot = FakeRegional::Iso24();
-    const RegionalFormats comma = FakeRegional::German();
-    for (const Case& c : {Case{"1", dot, {"0"}},
-                          {"0", dot, {"-1"}},
-                          {"-3", dot, {"-4"}},
-                          {"2.5", dot, {"1.5", "0.5", "-0.5"}},
-                          {"2,5", comma, {"1,5", "0,5", "-0,5"}}}) {
+    for (const Case& c :
+         {Case{"2", "T", "T", {"1", "0"}}, Case{"1", "A Sync in B Sync in C", "A", {"0"}},
+          Case{"0", " Sync in ", "", {"-1"}},
+          Case{"-3", "A sync in 7 Mins", "A sync in 7 Mins", {"-4"}},
+          Case{"2.5", "A Sync inB", "A Sync inB", {"1.5", "0.5", "-0.5"}},
+          Case{"2,5", "", "", {"1,5", "0,5", "-0,5"}, FakeRegional::German()}}) {
         SCOPED_TRACE(c.start);
         FakeApp app;
-        Start(app, c.start, c.formats);
-        int ticks = 0;
-        for (int cycle = 1; cycle <= 2; ++cycle) {
-            for (std::size_t step = 0; step < c.steps.size(); ++step) {
-                for (int i = 0; i < 59; ++i, ++ticks) {
-                    ASSERT_EQ(app.winsock1.connects, cycle - 1) << "tick " << ticks;
-                    app.form.Timer1_Timer();
+        app.regional.formats = c.formats;
+        Start(app, c.start, c.caption);
+        EXPECT_EQ(app.command3.text, "Stop Repeat");
+        for (const bool inTray : {false, true}) {
+            if (inTray) {
+                app.windowMenu.Send(0, win::kWmSysCommand, Menu::MenuIdMinToTray, 0);
+            }
+            for (const std::string& count : c.counts) {
+                const bool last = &count == &c.counts.back();
+                app.timer1.enableCalls.clear();
+                app.tray.calls.clear();
+                Ticks(app);
+                EXPECT_EQ(app.window.caption, c.kept + " Sync in " + count + " Mins");
+                EXPECT_EQ(app.countDown.text, last ? c.start : count);
+                EXPECT_EQ(app.winsock1.connects, (inTray ? 1 : 0) + (last ? 1 : 0));
+                EXPECT_EQ(app.timer1.enableCalls.size(), last ? 2u : 0u);
+                ASSERT_EQ(app.tray.calls.size(), inTray ? 2u : 0u);  // a delete and an add
+                if (inTray) {
+                    const std::string& tip = app.tray.calls[1].data.szTip;
+                    EXPECT_EQ(tip.substr(0, tip.find('\0')), app.window.caption);
                 }
-                const bool last = step + 1 == c.steps.size();
-                EXPECT_EQ(app.window.caption, "T Sync in " + c.steps[step] + " Mins");
-                EXPECT_EQ(app.countDown.text, last ? c.start : c.steps[step]);
-                EXPECT_EQ(app.winsock1.connects, last ? cycle : cycle - 1);
             }
         }
-        EXPECT_EQ(ticks, 2 * 59 * static_cast<int>(c.steps.size()));  // 177 per cycle for 2.5
-        EXPECT_TRUE(app.timer1.enabled);
+        EXPECT_TRUE(app.timer1.enabled && !app.window.visible);
     }
 }
 
-TEST(Repeat, EditingWhileRunningCountsFromTheEditButRestoresTheSavedPeriod) {
+// The count goes on from an edit, but the minutes saved at the start come back; a stop shows
+// them; a restart, even in the middle of a step, waits a full step and keeps the old suffix.
+TEST(Repeat, EditsStopsAndRestarts) {
     FakeApp app;
     Start(app, "3");
-    TickToStep(app);
-    EXPECT_EQ(app.countDown.text, "2");
+    Ticks(app);
     app.countDown.text = "5";
-    TickToStep(app);
+    Ticks(app);
     EXPECT_EQ(app.window.caption, "T Sync in 4 Mins");
     app.countDown.text = "1";
-    TickToStep(app);
-    EXPECT_EQ(app.window.caption, "T Sync in 0 Mins");
-    EXPECT_EQ(app.countDown.text, "3");
-    EXPECT_EQ(app.winsock1.connects, 1);
-
+    Ticks(app);
+    EXPECT_EQ(app.window.caption + "|" + app.countDown.text, "T Sync in 0 Mins|3");
+    Ticks(app, 30);
     app.countDown.text = "9";
     app.form.Command3_Click();
-    EXPECT_EQ(app.command3.caption, "Repeat");
-    EXPECT_EQ(app.countDown.text, "3");
+    EXPECT_EQ(app.command3.text + "|" + app.countDown.text, "Repeat|3");
     EXPECT_FALSE(app.timer1.enabled);
-}
-
-TEST(Repeat, RestartAfterAStopWaitsAFullStepAndKeepsTheOldSuffixUntilThen) {
-    FakeApp app;
-    Start(app, "3");
-    TickToStep(app);
-    Tick(app, 30);
-    app.form.Command3_Click();
-    EXPECT_EQ(app.window.caption, "T Sync in 2 Mins");
-    EXPECT_FALSE(app.timer1.enabled);
-
     app.countDown.text = "5";
     app.form.Command3_Click();
-    Tick(app, 58);
-    EXPECT_EQ(app.window.caption, "T Sync in 2 Mins");
-    EXPECT_EQ(app.countDown.text, "5");
-    Tick(app, 1);
+    Ticks(app);
     EXPECT_EQ(app.window.caption, "T Sync in 4 Mins");
-}
-
-TEST(Repeat, CaptionSuffixReplacesEverythingFromTheFirstSyncIn) {
-    struct Case {
-        const char* caption;
-        const char* after;
-    };
-    for (const Case c : {Case{"A Sync in B Sync in C", "A Sync in 2 Mins"},
-                         {" Sync in ", " Sync in 2 Mins"},
-                         {"A sync in 7 Mins", "A sync in 7 Mins Sync in 2 Mins"},
-                         {"A Sync inB", "A Sync inB Sync in 2 Mins"},
-                         {"", " Sync in 2 Mins"}}) {
-        FakeApp app;
-        Start(app, "3");
-        app.window.caption = c.caption;
-        Tick(app, 59);
-        EXPECT_EQ(app.window.caption, c.after) << c.caption;
-    }
-}
-
-TEST(Repeat, InTheTrayTheTooltipFollowsEachStep) {
-    FakeApp app;
-    Start(app, "2");
-    app.windowMenu.Send(0, win::kWmSysCommand, Menu::MenuIdMinToTray, 0);
-    ASSERT_EQ(app.tray.calls.size(), 1u);
-    for (const char* count : {"1", "0"}) {
-        const std::size_t before = app.tray.calls.size();
-        TickToStep(app);
-        ASSERT_EQ(app.tray.calls.size(), before + 2) << count;
-        EXPECT_EQ(app.tray.calls[before].operation, win::kNimDelete);
-        EXPECT_EQ(app.tray.calls[before + 1].operation, win::kNimAdd);
-        EXPECT_EQ(std::string(app.tray.calls[before + 1].data.szTip.data()),
-                  std::string("T Sync in ") + count + " Mins");
-        EXPECT_TRUE(app.tray.iconShown);
-        EXPECT_FALSE(app.window.visible);
-    }
     EXPECT_EQ(app.winsock1.connects, 1);
 }
 
-TEST(Repeat, OutsideTheTrayStepsLeaveTheIconAlone) {
-    FakeApp app;
-    Start(app, "1");
-    Tick(app, 59 * 3);
-    EXPECT_EQ(app.winsock1.connects, 3);
-    EXPECT_TRUE(app.tray.calls.empty());
-}
-
-TEST(Repeat, ResyncThatFailsAtOnceKeepsRepeatModeRunning) {
-    FakeApp app;
-    Start(app, "1");
-    app.combo1.text.clear();
-    Tick(app, 59);
-    EXPECT_EQ(app.winsock1.connects, 1);
-    EXPECT_TRUE(app.timer1.enabled);
-    EXPECT_EQ(app.command3.caption, "Stop Repeat");
-    EXPECT_EQ(app.countDown.text, "1");
-    Tick(app, 59);
-    EXPECT_EQ(app.winsock1.connects, 2);
-}
-
+// A step on a minutes box without a number stops repeat mode, says why and puts the saved
+// minutes back; so does the first step after a start on such a text.
 TEST(Repeat, MinutesBoxWithoutANumberAtAStepStopsRepeatAndSaysWhy) {
-    for (const char* bad : {"abc", "", "2.5", "1e999"}) {  // 2.5 is no number under German
-        SCOPED_TRACE(bad);
-        FakeApp app;
-        Start(app, "3", FakeRegional::German());
-        Tick(app, 59);
-        app.countDown.text = bad;
-        const std::size_t lines = app.List().size();
-        for (int i = 0; i < 59 && app.timer1.enabled; ++i) {
-            app.form.Timer1_Timer();
+    for (const std::string bad : {"abc", "", "2.5", "1e999"}) {  // 2.5 is no number under German
+        for (const bool atStart : {false, true}) {
+            FakeApp app;
+            app.regional.formats = FakeRegional::German();
+            Start(app, atStart ? bad : "3");
+            Ticks(app, atStart ? 0 : 59);
+            app.countDown.text = bad;
+            Ticks(app);
+            EXPECT_EQ(app.command3.text + "|" + app.countDown.text + "|" + app.window.caption,
+                      atStart ? "Repeat|" + bad + "|T" : "Repeat|3|T Sync in 2 Mins");
+            EXPECT_FALSE(app.timer1.enabled);
+            EXPECT_EQ(app.winsock1.connects, 0);
+            EXPECT_EQ(app.log.lines.back(), app.List().back());
+            EXPECT_EQ(app.List().back(),
+                      "repeat stopped: the minutes box holds no number (\"" + bad + "\")");
         }
-        EXPECT_EQ(app.command3.caption, "Repeat");
-        EXPECT_FALSE(app.timer1.enabled);
-        EXPECT_EQ(app.countDown.text, "3");
-        EXPECT_EQ(app.window.caption, "T Sync in 2 Mins");
-        EXPECT_EQ(app.winsock1.connects, 0);
-        ASSERT_EQ(app.List().size(), lines + 1);
-        EXPECT_EQ(app.log.lines.back(), app.List().back());
     }
-}
-
-TEST(Repeat, StartAcceptsAnyTextAndTheFirstStepStopsOnIt) {
-    FakeApp app;
-    Start(app, "abc");
-    EXPECT_EQ(app.command3.caption, "Stop Repeat");
-    Tick(app, 59);
-    EXPECT_EQ(app.command3.caption, "Repeat");
-    EXPECT_EQ(app.countDown.text, "abc");
-    EXPECT_EQ(app.window.caption, "T");
 }
 
 }  // namespace

@@ -6,109 +6,66 @@
 namespace qlok {
 namespace {
 
-using fake::FakeApp;
-using fake::FakeRegional;
 using Lines = std::vector<std::string>;
 
-TEST(ServerList, LinesEndAtCrLfOrLoneCr) {
-    EXPECT_EQ(ParseServerList("a\r\n;b\r\n\r\n ;c\r\nd\r\n"), (Lines{"a", "", " ;c", "d"}));
-    EXPECT_EQ(ParseServerList("a\r\nlast"), (Lines{"a", "last"}));
-    EXPECT_EQ(ParseServerList("a\rb\r"), (Lines{"a", "b"}));
-    EXPECT_EQ(ParseServerList("a\nb\nc"), (Lines{"a\nb\nc"}));
-    EXPECT_EQ(ParseServerList(";a\nb\nc"), Lines{});
-    EXPECT_EQ(ParseServerList("\r\n"), (Lines{""}));
+// Lines end at CR LF or a lone CR and are kept verbatim; those starting with ';' are skipped.
+TEST(ServerList, OneEntryPerLine) {
+    EXPECT_EQ(ParseServerList("\xEF\xBB\xBF host \r\n[x]\ra\nb\r"),
+              (Lines{"\xEF\xBB\xBF host ", "[x]", "a\nb"}));
+    EXPECT_EQ(ParseServerList(";a\nb\r\n\r\n"), Lines{""});
     EXPECT_EQ(ParseServerList(""), Lines{});
-    EXPECT_EQ(ParseServerList("  host  \r\n[section]\r\nx=1"),
-              (Lines{"  host  ", "[section]", "x=1"}));
-    EXPECT_EQ(ParseServerList("\xEF\xBB\xBFhost"), (Lines{"\xEF\xBB\xBFhost"}));
 }
 
+// Entry numbers 1 to 3 pick that entry, halves rounded to even; anything else picks the first.
 TEST(CommandLine, PicksAServerByNumber) {
-    struct Case {
-        const char* argument;
-        int expected;
-    };
-    for (const Case c : {Case{"2", 1},
-                         {"1", 0},
-                         {"0", 0},
-                         {"3", 2},
-                         {"4", 0},
-                         {"-1", 0},
-                         {"word", 0},
-                         {"2.5", 1},
-                         {"0.5", 0},
-                         {"1.5", 1},
-                         {" 2 ", 1},
-                         {"40000", 0},
-                         {"-40000", 0},
-                         {"1e1", 0},
-                         {"2,5", 0}}) {
-        EXPECT_EQ(ServerIndexFromCommandLine(c.argument, 3, "."), c.expected) << c.argument;
+    const std::pair<const char*, int> cases[] = {
+        {"2", 1},   {"1", 0},     {"0", 0},      {"3", 2},   {"4", 0},
+        {"-1", 0},  {"word", 0},  {"2.5", 1},    {"0.5", 0}, {"1.5", 1},
+        {" 2 ", 1}, {"40000", 0}, {"-40000", 0}, {"1e1", 0}, {"2,5", 0}};
+    for (const auto& [argument, index] : cases) {
+        EXPECT_EQ(ServerIndexFromCommandLine(argument, 3, "."), index) << argument;
     }
     EXPECT_EQ(ServerIndexFromCommandLine("2,5", 3, ","), 1);
 }
 
-TEST(FormLoad, WithoutFileOrArgumentOffersTheBuiltInServersAndWaits) {
-    FakeApp app;
-    app.Load();
-    EXPECT_EQ(app.combo1.items, (Lines{"time.nist.gov", "129.6.15.28"}));
-    EXPECT_EQ(app.combo1.text, "time.nist.gov");
-    EXPECT_EQ(app.winsock1.connects, 0);
-    EXPECT_EQ(app.List(), Lines{" "});
-    EXPECT_EQ(app.window.caption, "QLOK");
-}
-
-TEST(FormLoad, TakesTheServersFileVerbatimAndSyncsWithTheChosenEntry) {
-    FakeApp app("2");
-    app.files.files["QLOK servers.ini"] = "first.example\r\n;comment\r\n\r\n ;kept\r\nsecond";
-    app.Load();
-    EXPECT_EQ(app.combo1.items, (Lines{"first.example", "", " ;kept", "second"}));
-    EXPECT_EQ(app.combo1.text, "");  // entry 2 is the empty line
-    EXPECT_EQ(app.winsock1.connects, 1);
-    EXPECT_EQ(app.winsock1.port, 13);
-}
-
-TEST(FormLoad, AnyArgumentSyncsAndAFolderIsNoServersFile) {
-    FakeApp app("please");
-    app.files.folders.insert("QLOK servers.ini");
-    app.Load();
-    EXPECT_EQ(app.combo1.items.size(), 2u);
-    EXPECT_EQ(app.winsock1.host, "time.nist.gov");
-    EXPECT_EQ(app.List()[0], "target: time.nist.gov");
-}
-
-TEST(FormLoad, UnreadableServersFileIsReportedAndTheBuiltInsServe) {
-    FakeApp app;
-    app.files.files["QLOK servers.ini"] = "x";
-    app.files.unreadable.insert("QLOK servers.ini");
-    app.Load();
-    EXPECT_EQ(app.combo1.items, (Lines{"time.nist.gov", "129.6.15.28"}));
-    EXPECT_EQ(app.List().back(),
-              "QLOK servers.ini could not be read (Permission denied); using the built-in servers");
-
-    FakeApp synced("1");  // the sync clears the list, and the reason is listed after it
-    synced.files.files["QLOK servers.ini"] = "x";
-    synced.files.unreadable.insert("QLOK servers.ini");
-    synced.Load();
-    EXPECT_EQ(synced.List().front(), "target: time.nist.gov");
-    EXPECT_EQ(synced.List().back(), app.List().back());
-}
-
-TEST(FormLoad, EmptyServersFileLeavesNothingToSelectAndTheSyncReportsIt) {
-    FakeApp app("1");
-    app.files.files["QLOK servers.ini"] = ";only a comment\r\n";
-    app.Load();
-    EXPECT_TRUE(app.combo1.items.empty());
-    EXPECT_EQ(app.List(),
-              (Lines{"target: ", "opening connection", "   error received: No server name given",
-                     "   error received: 11001", "sockets closed"}));
-}
-
-TEST(FormLoad, RegionalCommaSelectsByRoundedNumber) {
-    FakeApp app("1,5");
-    app.regional.formats = FakeRegional::German();
-    app.Load();
-    EXPECT_EQ(app.combo1.text, "129.6.15.28");
+// The servers file (null: none) or else the built-in servers; any argument syncs at once with
+// the entry it names, and the reason a file could not be read stays listed after the sync.
+TEST(FormLoad, OffersTheServersAndSyncsWithTheNamedEntry) {
+    const Lines builtIn{"time.nist.gov", "129.6.15.28"};
+    const std::string unread =
+        "QLOK servers.ini could not be read (Permission denied); using the built-in servers";
+    const Lines nist{"target: time.nist.gov", "opening connection"};
+    const Lines blank{"target: ", "opening connection", "   error received: No server name given",
+                      "   error received: 11001", "sockets closed"};
+    struct Case {
+        const char* argument;
+        const char* file;
+        Lines items;
+        std::string selected;
+        Lines list;
+        bool readable = true;
+    };
+    for (const Case& c :
+         {Case{"", nullptr, builtIn, "time.nist.gov", {" "}},
+          Case{"please", nullptr, builtIn, "time.nist.gov", nist},
+          Case{"2", "a\r\n;b\r\n\r\n ;c", {"a", "", " ;c"}, "", blank},
+          Case{"1", ";only a comment\r\n", {}, "", blank},
+          Case{"", "x", builtIn, "time.nist.gov", {" ", unread}, false},
+          Case{"1", "x", builtIn, "time.nist.gov", {nist[0], nist[1], unread}, false}}) {
+        fake::FakeApp app(c.argument);
+        if (c.file != nullptr) {
+            app.files.files["QLOK servers.ini"] = c.file;
+        }
+        app.files.unreadable.insert(c.readable ? "" : "QLOK servers.ini");
+        app.Load();
+        EXPECT_EQ(app.combo1.items, c.items) << c.argument;
+        EXPECT_EQ(app.combo1.text, c.selected) << c.argument;
+        EXPECT_EQ(app.List(), c.list) << c.argument;
+    }
+    fake::FakeApp comma("1,5");  // a number in the regional form: 2 once rounded
+    comma.regional.formats = fake::FakeRegional::German();
+    comma.Load();
+    EXPECT_EQ(comma.combo1.text, "129.6.15.28");
 }
 
 }  // namespace

@@ -2,17 +2,20 @@
 // and tests drive the window's events by hand.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "app/qlokfrm.h"
 #include "desktop/menu.h"
+#include "desktop/module_state.h"
 #include "desktop/systray.h"
 #include "platform/platform.h"
 #include "platform/winapi_values.h"
@@ -20,8 +23,7 @@
 
 namespace qlok::fake {
 
-class FakeWindow final : public Window {
-  public:
+struct FakeWindow final : Window {
     std::string caption = "QLOK";
     WindowState state = WindowState::Normal;
     bool visible = true;
@@ -31,9 +33,7 @@ class FakeWindow final : public Window {
     void SetCaption(const std::string& c) override { caption = c; }
     WindowState State() const override { return state; }
     void SetState(WindowState s) override {
-        const bool changed = s != state;
-        state = s;
-        if (changed && onResize) {
+        if (std::exchange(state, s) != s && onResize) {
             onResize();
         }
     }
@@ -43,78 +43,56 @@ class FakeWindow final : public Window {
     std::uintptr_t IconHandle() const override { return 0x2002; }
 };
 
-class FakeList final : public ListBox {
-  public:
+struct FakeList final : ListBox {
     std::vector<std::string> items{" "};
-    int topIndex = 0;
-    int scrolls = 0;
+    int topIndex = -1;  // -1 until the window scrolls
 
     void Clear() override { items.clear(); }
     void AddItem(const std::string& line) override { items.push_back(line); }
     void SetItems(std::vector<std::string> lines) override { items = std::move(lines); }
     int NewIndex() const override { return static_cast<int>(items.size()) - 1; }
-    void SetTopIndex(int index) override {
-        topIndex = index;
-        ++scrolls;
-    }
+    void SetTopIndex(int index) override { topIndex = index; }
 };
 
-class FakeCombo final : public ComboBox {
-  public:
+struct FakeCombo final : ComboBox {
     std::vector<std::string> items;
-    int listIndex = -1;
     std::string text;
 
     void Clear() override {
         items.clear();
-        listIndex = -1;
         text.clear();
     }
     void AddItem(const std::string& item) override { items.push_back(item); }
     int ListCount() const override { return static_cast<int>(items.size()); }
-    void SetListIndex(int index) override {
-        if (index >= 0 && index < ListCount()) {
-            listIndex = index;
-            text = items[static_cast<std::size_t>(index)];
-        }
+    void SetListIndex(int i) override {  // out of range: ignored
+        text = i >= 0 && i < ListCount() ? items[static_cast<std::size_t>(i)] : text;
     }
     std::string Text() const override { return text; }
 };
 
-class FakeTextBox final : public TextBox {
-  public:
-    std::string text = "240";
+// A button or a text box: both are one line of text here.
+struct FakeText final : Button, TextBox {
+    explicit FakeText(std::string t) : text(std::move(t)) {}
+    std::string text;
+    std::string Caption() const override { return text; }
+    void SetCaption(const std::string& t) override { text = t; }
     std::string Text() const override { return text; }
     void SetText(const std::string& t) override { text = t; }
 };
 
-class FakeButton final : public Button {
-  public:
-    explicit FakeButton(std::string c) : caption(std::move(c)) {}
-    std::string caption;
-    std::string Caption() const override { return caption; }
-    void SetCaption(const std::string& c) override { caption = c; }
-};
-
-class FakeTimer final : public Timer {
-  public:
-    int interval = 1000;
+struct FakeTimer final : Timer {
+    int interval = 0;
     bool enabled = false;
     std::vector<bool> enableCalls;
     int Interval() const override { return interval; }
     void SetInterval(int ms) override { interval = ms; }
     bool Enabled() const override { return enabled; }
-    void SetEnabled(bool e) override {
-        enabled = e;
-        enableCalls.push_back(e);
-    }
+    void SetEnabled(bool e) override { enableCalls.push_back(enabled = e); }
 };
 
 // Runs its callback when the test says so.
-class FakeOneShotTimer final : public OneShotTimer {
-  public:
-    int milliseconds = -1;
-    int starts = 0;
+struct FakeOneShotTimer final : OneShotTimer {
+    int milliseconds = -1, starts = 0;
     std::function<void()> pending;
     void Start(int ms, std::function<void()> callback) override {
         milliseconds = ms;
@@ -131,25 +109,15 @@ class FakeOneShotTimer final : public OneShotTimer {
 };
 
 // The real attempt rules over I/O that the tests play by hand; counts the window's calls.
-class FakeSocket final : public Socket, public SocketTransport {
-  public:
+struct FakeSocket final : Socket, SocketTransport {
     explicit FakeSocket(SocketEvents events) : attempt(*this, queue, deadline, std::move(events)) {}
     std::string host;
-    int port = 0;
-    int connects = 0;
-    int closes = 0;
-    FakeOneShotTimer queue;
-    FakeOneShotTimer deadline;
+    int port = 0, connects = 0, closes = 0;
+    FakeOneShotTimer queue, deadline;
     SocketAttempt attempt;
 
-    void SetRemoteHost(const std::string& h) override {
-        host = h;
-        attempt.SetRemoteHost(h);
-    }
-    void SetRemotePort(int p) override {
-        port = p;
-        attempt.SetRemotePort(p);
-    }
+    void SetRemoteHost(const std::string& h) override { attempt.SetRemoteHost(host = h); }
+    void SetRemotePort(int p) override { attempt.SetRemotePort(port = p); }
     int State() const override { return attempt.State(); }
     std::optional<SocketError> Connect() override {
         ++connects;
@@ -166,8 +134,7 @@ class FakeSocket final : public Socket, public SocketTransport {
     void Deliver() { queue.Fire(); }
 };
 
-class FakeClock final : public SystemClock {
-  public:
+struct FakeClock final : SystemClock {
     DateParts now{2026, 12, 5, 22, 54, 19};
     long utcOffset = 3600;  // local time is UTC + 1 h
     bool refuse = false;
@@ -182,95 +149,74 @@ class FakeClock final : public SystemClock {
     std::string LastError() const override { return refuse ? "Operation not permitted" : ""; }
 };
 
-class FakeRegional final : public RegionalSettings {
-  public:
+struct FakeRegional final : RegionalSettings {
     RegionalFormats formats = Iso24();
     RegionalFormats Formats() const override { return formats; }
 
-    // Day/month/year, 24-hour clock.
-    static RegionalFormats British() {
-        RegionalFormats f;
-        f.shortDate = "dd/MM/yyyy";
-        f.longTime = "HH:mm:ss";
-        return f;
-    }
-    // Month/day/year, 12-hour clock.
+    static RegionalFormats British() { return {.shortDate = "dd/MM/yyyy", .longTime = "HH:mm:ss"}; }
     static RegionalFormats American() {
-        RegionalFormats f;
-        f.shortDate = "MM/dd/yyyy";
-        f.longTime = "hh:mm:ss tt";
-        return f;
+        return {.shortDate = "MM/dd/yyyy", .longTime = "hh:mm:ss tt"};
     }
-    // Year-month-day, 24-hour clock: easy to read in tests.
-    static RegionalFormats Iso24() {
-        RegionalFormats f;
-        f.shortDate = "yyyy-MM-dd";
-        f.longTime = "HH:mm:ss";
-        return f;
-    }
+    // Easy to read in tests.
+    static RegionalFormats Iso24() { return {.shortDate = "yyyy-MM-dd", .longTime = "HH:mm:ss"}; }
     // Comma as the decimal separator.
     static RegionalFormats German() {
-        RegionalFormats f;
-        f.shortDate = "dd.MM.yyyy";
-        f.longTime = "HH:mm:ss";
-        f.decimalSeparator = ",";
-        return f;
+        return {.shortDate = "dd.MM.yyyy", .longTime = "HH:mm:ss", .decimalSeparator = ","};
     }
 };
 
-class FakeFiles final : public FileSystem {
-  public:
+struct FakeFiles final : FileSystem {
     std::map<std::string, std::string> files;
-    std::set<std::string> folders;
     std::set<std::string> unreadable;
     bool readOnly = false;  // the working directory may not be written
     bool diskFull = false;  // appends fail after the file was opened
-    int opens = 0;
-    int closes = 0;
+    int openFiles = 0;      // opened for appending and not closed yet
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
     ReadResult ReadAll(const std::string& path) const override {
-        if (unreadable.contains(path)) {
-            return {false, {}, "Permission denied"};
-        }
-        if (folders.contains(path)) {
-            return {false, {}, "Is a directory"};
-        }
         const auto it = files.find(path);
-        if (it == files.end()) {
-            return {false, {}, "No such file or directory"};
+        if (it == files.end() || unreadable.contains(path)) {
+            return {
+                false, {}, it == files.end() ? "No such file or directory" : "Permission denied"};
         }
         return {true, it->second, {}};
     }
-    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
+    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override {
+        if (readOnly) {
+            error = "Permission denied";
+            return nullptr;
+        }
+        return std::make_unique<Appender>(*this, files[path]);
+    }
+
+  private:
+    struct Appender final : AppendFile {
+        Appender(FakeFiles& f, std::string& d) : files(f), data(d) { ++f.openFiles; }
+        ~Appender() override { --files.openFiles; }
+        bool Append(std::string_view text) override {
+            data += files.diskFull ? std::string_view() : text;
+            return !files.diskFull;
+        }
+        std::string LastError() const override { return "No space left on device"; }
+        FakeFiles& files;
+        std::string& data;
+    };
 };
 
-class FakeShell final : public Shell {
-  public:
-    std::vector<std::string> opened;
-    int dateTimeSettings = 0;
+struct FakeShell final : Shell {
+    std::vector<std::string> opened;  // files, and "date and time settings"
     bool fail = false;
     bool OpenTextFile(const std::string& path) override {
         opened.push_back(path);
         return !fail;
     }
-    bool OpenDateTimeSettings() override {
-        ++dateTimeSettings;
-        return !fail;
-    }
+    bool OpenDateTimeSettings() override { return OpenTextFile("date and time settings"); }
 };
 
-struct ShownMessage {
-    std::string text;
-    std::string title;
-    int style;
-};
-
-class FakeMessageBoxes final : public MessageBoxes {
-  public:
-    std::vector<ShownMessage> shown;
-    void Show(const std::string& text, const std::string& title, int style) override {
-        shown.push_back({text, title, style});
+struct FakeMessageBoxes final : MessageBoxes {
+    std::vector<std::string> shown;  // "title|text" of each box
+    void Show(const std::string& text, const std::string& title, int) override {
+        shown.push_back(title + "|" + text);
     }
 };
 
@@ -279,44 +225,28 @@ struct TrayCall {
     NotifyIconData data;
 };
 
-class FakeTray final : public TrayIcons {
-  public:
+struct FakeTray final : TrayIcons {
     std::vector<TrayCall> calls;
-    bool refuseAdd = false;
-    bool iconShown = false;
+    bool refuseAdd = false, iconShown = false;
     std::size_t (*characterLength)(std::string_view) = &Systray::Utf8CharacterLength;
     bool Notify(int operation, const NotifyIconData& data) override {
         calls.push_back({operation, data});
-        if (operation == win::kNimAdd) {
-            iconShown = !refuseAdd;
-            return !refuseAdd;
-        }
-        const bool had = iconShown;
-        iconShown = false;
-        return had;
+        const bool had = std::exchange(iconShown, operation == win::kNimAdd && !refuseAdd);
+        return operation == win::kNimAdd ? iconShown : had;
     }
     std::size_t CharacterLength(std::string_view text) const override {
         return characterLength(text);
     }
 };
 
-struct MenuItem {
-    std::uint32_t flags;
-    std::uint32_t id;
-    std::string text;
-};
+// flags, id, text.
+using MenuItem = std::tuple<std::uint32_t, std::uint32_t, std::string>;
 
-struct ProcedureCall {
-    WindowProcedure procedure;
-    std::uintptr_t hWnd;
-    std::uint32_t uMsg;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-    friend bool operator==(const ProcedureCall&, const ProcedureCall&) = default;
-};
+// procedure, hWnd, uMsg, wParam, lParam.
+using ProcedureCall =
+    std::tuple<WindowProcedure, std::uintptr_t, std::uint32_t, std::uintptr_t, std::intptr_t>;
 
-class FakeWindowMenu final : public WindowMenu {
-  public:
+struct FakeWindowMenu final : WindowMenu {
     static constexpr WindowProcedure kOriginal = 0x7A5C;  // the window's own procedure
     std::vector<MenuItem> items;
     bool installed = false;
@@ -342,29 +272,31 @@ class FakeWindowMenu final : public WindowMenu {
     }
 };
 
-class FakeLog final : public ActivityLog {
-  public:
+struct FakeLog final : ActivityLog {
     std::vector<std::string> lines;
     void Line(std::string_view line) override { lines.emplace_back(line); }
 };
 
 // The whole front end and a window on it.
-class FakeApp {
-  public:
-    explicit FakeApp(std::string commandLine = {});
-    ~FakeApp();
-    FakeApp(const FakeApp&) = delete;
-    FakeApp& operator=(const FakeApp&) = delete;
+struct FakeApp {
+    explicit FakeApp(std::string commandLine = {}) : form(platform, std::move(commandLine)) {
+        window.onResize = [this] { form.Form_Resize(); };
+        ResetModuleState();
+    }
+    ~FakeApp() { ResetModuleState(); }
 
     FakeWindow window;
     FakeCombo combo1;
     FakeList list1;
-    FakeButton command1{"Resync"};
-    FakeButton command2{"Show Clock"};
-    FakeButton command3{"Repeat"};
-    FakeTextBox countDown;
+    FakeText command1{"Resync"}, command2{"Show Clock"}, command3{"Repeat"}, countDown{"240"};
     FakeTimer timer1;
-    FakeSocket winsock1;
+    FakeSocket winsock1{
+        SocketEvents{[this] { form.Winsock1_Connect(); },
+                     [this](std::int32_t count) { form.Winsock1_DataArrival(count); },
+                     [this] { form.Winsock1_Close(); },
+                     [this](std::int16_t number, const std::string& text) {
+                         form.Winsock1_Error(number, text);
+                     }}};
     FakeClock clock;
     FakeRegional regional;
     FakeFiles files;
@@ -373,7 +305,9 @@ class FakeApp {
     FakeTray tray;
     FakeWindowMenu windowMenu;
     FakeLog log;
-    Platform platform;
+    Platform platform{window,    combo1,       list1,    command1,   command2, command3,
+                      countDown, timer1,       winsock1, clock,      regional, files,
+                      shell,     messageBoxes, tray,     windowMenu, log};
     QLOKfrm form;
 
     // The activity list.
@@ -381,18 +315,38 @@ class FakeApp {
     // Runs the load handler.
     void Load() { form.Form_Load(); }
     // The server accepts the connection.
-    void Connected();
+    void Connected() {
+        winsock1.attempt.Connected();
+        winsock1.Deliver();
+    }
     // The server sends bytes; they arrive in one data event.
-    void Receive(const std::string& bytes);
+    void Receive(const std::string& bytes) {
+        winsock1.attempt.Received(bytes);
+        winsock1.Deliver();
+    }
     // The server closes the connection.
-    void ServerCloses();
+    void ServerCloses() {
+        winsock1.attempt.PeerClosed();
+        winsock1.Deliver();
+    }
     // Resync, connection, the reply in one piece, close.
-    void Exchange(const std::string& reply);
+    void Exchange(const std::string& reply) {
+        form.Command1_Click();
+        Connected();
+        Receive(reply);
+        ServerCloses();
+    }
     // The history file's contents ("" when missing).
-    std::string History() const;
+    std::string History() const { return files.ReadAll("QLOK.log").data; }
 };
 
 // A 51-byte reply in the NIST layout for a UTC date and time.
-std::string NistReply(int yy, int month, int day, int hour, int minute, int second);
+inline std::string NistReply(int yy, int month, int day, int hour, int minute, int second) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer,
+                  "\n61014 %02d-%02d-%02d %02d:%02d:%02d 00 0 0 752.6 UTC(NIST) * \n", yy, month,
+                  day, hour, minute, second);
+    return buffer;
+}
 
 }  // namespace qlok::fake

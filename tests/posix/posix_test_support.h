@@ -13,49 +13,33 @@
 namespace qlok::posix_test {
 
 // Switches the whole locale for the life of the object, then back to "C".
-class ScopedLocale {
-  public:
+struct ScopedLocale {
     explicit ScopedLocale(const char* name) : ok_(std::setlocale(LC_ALL, name) != nullptr) {}
     ~ScopedLocale() { std::setlocale(LC_ALL, "C"); }
     ScopedLocale(const ScopedLocale&) = delete;
-    ScopedLocale& operator=(const ScopedLocale&) = delete;
     bool ok() const { return ok_; }
-
-  private:
-    bool ok_;
+    const bool ok_;
 };
 
 // Sets TZ for the life of the object, then restores it.
-class ScopedTimeZone {
-  public:
-    explicit ScopedTimeZone(const char* zone) {
-        if (const char* old = std::getenv("TZ")) {
-            old_ = old;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ScopedTimeZone() {
-        if (old_) {
-            setenv("TZ", old_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
+struct ScopedTimeZone {
+    explicit ScopedTimeZone(const char* zone) { Set(zone); }
+    ~ScopedTimeZone() { Set(old_ ? old_->c_str() : nullptr); }
     ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
-
-  private:
-    std::optional<std::string> old_;
+    static void Set(const char* zone) {
+        zone != nullptr ? setenv("TZ", zone, 1) : unsetenv("TZ");
+        tzset();
+    }
+    const std::optional<std::string> old_ =
+        std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
 };
 
 // The fake front end's controls and services, with the clock and regional formats given.
 inline Platform PlatformWith(fake::FakeApp& app, SystemClock& clock, RegionalSettings& regional) {
-    return Platform{app.window,     app.combo1,    app.list1,  app.command1,     app.command2,
-                    app.command3,   app.countDown, app.timer1, app.winsock1,     clock,
-                    regional,       app.files,     app.shell,  app.messageBoxes, app.tray,
-                    app.windowMenu, app.log};
+    Platform p = app.platform;
+    return Platform{p.window,    p.combo1,       p.list1,    p.command1,   p.command2, p.command3,
+                    p.countDown, p.timer1,       p.winsock1, clock,        regional,   p.files,
+                    p.shell,     p.messageBoxes, p.tray,     p.windowMenu, p.log};
 }
 
 }  // namespace qlok::posix_test

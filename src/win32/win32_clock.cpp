@@ -1,0 +1,83 @@
+#include <windows.h>
+
+#include "win32/win32_rules.h"
+#include "win32/win32_services.h"
+
+namespace qlok::win32 {
+
+namespace {
+
+constexpr long long kFileTimeUnitsPerSecond = 10'000'000;
+
+long long FileTimeValue(const FILETIME& time) {
+    return static_cast<long long>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
+                                  time.dwLowDateTime);
+}
+
+// The right to set the clock is disabled in every token until the process enables it; only
+// an administrator's token holds it at all.
+void EnableSystemTimePrivilege() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        return;
+    }
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueA(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid)) {
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    }
+    CloseHandle(token);
+}
+
+}  // namespace
+
+std::string SystemText(unsigned long error) {
+    char* buffer = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = length > 0 && buffer != nullptr ? std::string(buffer, length) : "";
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+DateParts Win32Clock::LocalNow() const {
+    ::SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+long Win32Clock::UtcOffsetSecondsNow() const {
+    // FileTimeToLocalFileTime applies the bias in force now, standard or daylight.
+    ::SYSTEMTIME utcNow{};
+    GetSystemTime(&utcNow);
+    FILETIME utc{};
+    FILETIME local{};
+    SystemTimeToFileTime(&utcNow, &utc);
+    FileTimeToLocalFileTime(&utc, &local);
+    return static_cast<long>((FileTimeValue(local) - FileTimeValue(utc)) / kFileTimeUnitsPerSecond);
+}
+
+int Win32Clock::SetSystemTime(const SystemTimeRecord& utc) {
+    EnableSystemTimePrivilege();
+    ::SYSTEMTIME record{};
+    record.wYear = utc.wYear;
+    record.wMonth = utc.wMonth;
+    record.wDay = utc.wDay;
+    record.wHour = utc.wHour;
+    record.wMinute = utc.wMinute;
+    record.wSecond = utc.wSecond;
+    if (::SetSystemTime(&record)) {
+        lastError_.clear();
+        return 1;
+    }
+    const DWORD error = GetLastError();
+    lastError_ = ClockRefusal(error, SystemText(error));
+    return 0;
+}
+
+}  // namespace qlok::win32

@@ -1,0 +1,93 @@
+#include "win32/win32_desktop.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "desktop/menu.h"
+#include "platform/winapi_values.h"
+
+namespace qlok::win32 {
+
+namespace {
+
+// Runs a command line in a normal window that takes the focus (style 1) and lets it go.
+bool Start(std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// The window procedure in the system's calling convention.
+LRESULT CALLBACK Trampoline(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    return Menu::MainWndProc(reinterpret_cast<std::uintptr_t>(hWnd), uMsg, wParam, lParam);
+}
+
+}  // namespace
+
+bool Win32Shell::OpenTextFile(const std::string& path) {
+    return Start("Notepad.exe " + path);
+}
+
+bool Win32Shell::OpenDateTimeSettings() {
+    return Start("rundll32.exe shell32.dll,Control_RunDLL timedate.cpl,,0");
+}
+
+void Win32MessageBoxes::Show(const std::string& text, const std::string& title, int style) {
+    MessageBoxA(owner_, text.c_str(), title.c_str(), static_cast<UINT>(style));
+}
+
+bool Win32TrayIcons::Notify(int operation, const NotifyIconData& data) {
+    static_assert(NOTIFYICONDATAA_V1_SIZE == win::kNotifyIconDataV1Size);
+    NOTIFYICONDATAA record{};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = reinterpret_cast<HWND>(data.hWnd);
+    record.uID = data.uID;
+    record.uFlags = data.uFlags;
+    record.uCallbackMessage = data.uCallbackMessage;
+    record.hIcon = reinterpret_cast<HICON>(data.hIcon);
+    const std::size_t tip = std::min(data.szTip.size(), sizeof record.szTip - 1);
+    std::memcpy(record.szTip, data.szTip.data(), tip);  // the rest stays NUL
+    return Shell_NotifyIconA(static_cast<DWORD>(operation), &record) != FALSE;
+}
+
+std::size_t Win32TrayIcons::CharacterLength(std::string_view text) const {
+    // Only a double-byte code page has characters of two bytes.
+    return text.size() >= 2 && IsDBCSLeadByte(static_cast<BYTE>(text.front())) ? 2 : 1;
+}
+
+bool Win32WindowMenu::AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) {
+    const HMENU menu = GetSystemMenu(window_, FALSE);
+    const char* item = (flags & MF_SEPARATOR) != 0 ? nullptr : text.c_str();
+    return AppendMenuA(menu, flags, id, item) != FALSE;
+}
+
+WindowProcedure Win32WindowMenu::InstallWindowProcedure() {
+    return static_cast<WindowProcedure>(
+        SetWindowLongA(window_, GWL_WNDPROC, reinterpret_cast<LONG>(&Trampoline)));
+}
+
+std::intptr_t Win32WindowMenu::CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
+                                                   std::uint32_t uMsg, std::uintptr_t wParam,
+                                                   std::intptr_t lParam) {
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(procedure), reinterpret_cast<HWND>(hWnd), uMsg,
+                           wParam, lParam);
+}
+
+void Win32ActivityLog::Line(std::string_view line) {
+    std::string text(line);
+    text += '\n';
+    OutputDebugStringA(text.c_str());
+}
+
+}  // namespace qlok::win32

@@ -1,0 +1,59 @@
+// The desktop's services for the window logic: programs, message boxes, tray, window menu, log.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "platform/desktop.h"
+
+namespace qlok::win32 {
+
+// Starts Notepad and the date and time control panel in a normal window, without waiting.
+class Win32Shell final : public Shell {
+  public:
+    bool OpenTextFile(const std::string& path) override;
+    bool OpenDateTimeSettings() override;
+};
+
+// MessageBoxA over the main window.
+class Win32MessageBoxes final : public MessageBoxes {
+  public:
+    explicit Win32MessageBoxes(HWND owner) : owner_(owner) {}
+    void Show(const std::string& text, const std::string& title, int style) override;
+
+  private:
+    HWND owner_;
+};
+
+// Shell_NotifyIconA with the record in its first, 88-byte form.
+class Win32TrayIcons final : public TrayIcons {
+  public:
+    bool Notify(int operation, const NotifyIconData& data) override;
+    std::size_t CharacterLength(std::string_view text) const override;
+};
+
+// The system menu, and the window procedure installed with SetWindowLongA: a __stdcall
+// trampoline to Menu::MainWndProc.
+class Win32WindowMenu final : public WindowMenu {
+  public:
+    explicit Win32WindowMenu(HWND window) : window_(window) {}
+
+    bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override;
+    WindowProcedure InstallWindowProcedure() override;
+    std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
+                                      std::uint32_t uMsg, std::uintptr_t wParam,
+                                      std::intptr_t lParam) override;
+
+  private:
+    HWND window_;
+};
+
+// Activity lines to OutputDebugStringA, one call per line, for a debug-output viewer.
+class Win32ActivityLog final : public ActivityLog {
+  public:
+    void Line(std::string_view line) override;
+};
+
+}  // namespace qlok::win32

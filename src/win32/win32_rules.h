@@ -1,0 +1,21 @@
+// Rules of the Windows front end that need no Windows call.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qlok::win32 {
+
+// The argument text as typed after the program's name in a Windows command line, the blanks
+// between them dropped.
+std::string ArgumentText(std::string_view commandLine);
+
+// A length in twips in pixels at dpi dots per inch, cut to whole pixels as on the other
+// desktop (at 96 dpi, twips / 15).
+int TwipsToPixels(int twips, int dpi);
+
+// The reason line for a refused clock setting: error numbers of a missing right say plainly
+// that QLOK must run as an administrator; the system's own text always follows.
+std::string ClockRefusal(unsigned long error, std::string_view systemText);
+
+}  // namespace qlok::win32

@@ -1,0 +1,42 @@
+// Windows services behind the platform interfaces: clock, files, regional formats.
+#pragma once
+
+#include <string>
+
+#include "platform/files.h"
+#include "platform/regional.h"
+#include "platform/system_clock.h"
+
+namespace qlok::win32 {
+
+// The system's text for an error number (Win32 or Winsock), without the trailing line end.
+std::string SystemText(unsigned long error);
+
+// The system clock; setting it takes SE_SYSTEMTIME_NAME, which only an administrator holds.
+class Win32Clock final : public SystemClock {
+  public:
+    DateParts LocalNow() const override;
+    long UtcOffsetSecondsNow() const override;
+    int SetSystemTime(const SystemTimeRecord& utc) override;
+    std::string LastError() const override { return lastError_; }
+
+  private:
+    std::string lastError_;
+};
+
+// Files through the ANSI calls; an append handle has FILE_APPEND_DATA only, so every write
+// lands whole at the end of the file, whoever else is appending.
+class Win32FileSystem final : public FileSystem {
+  public:
+    bool FileExists(const std::string& path) const override;
+    ReadResult ReadAll(const std::string& path) const override;
+    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
+};
+
+// The user's locale, read afresh on every call so that a change in the control panel counts.
+class Win32Regional final : public RegionalSettings {
+  public:
+    RegionalFormats Formats() const override;
+};
+
+}  // namespace qlok::win32

@@ -1,0 +1,61 @@
+// The Windows front end's own rules, and its file service on real files.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "win32/win32_rules.h"
+#include "win32/win32_services.h"
+
+namespace qlok::win32 {
+namespace {
+
+TEST(ArgumentText, IsTheTextAfterTheProgramNameAsTyped) {
+    const struct {
+        const char* commandLine;
+        const char* arguments;
+    } cases[] = {
+        {"qlok.exe", ""},
+        {"qlok.exe 2", "2"},
+        {"qlok.exe \t 2 ", "2 "},
+        {"\"C:\\Program Files\\QLOK\\qlok.exe\" 2.5", "2.5"},
+        {"\"C:\\Program Files\\QLOK\\qlok.exe\"2", "2"},
+        {"\"C:\\QLOK\\qlok.exe\"", ""},
+        {"\"C:\\no closing quote 2", ""},
+        {"qlok \"two words\"  x", "\"two words\"  x"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ArgumentText(c.commandLine), c.arguments) << c.commandLine;
+    }
+}
+
+TEST(ClockRefusal, SaysToRunAsAdministratorOnlyForAMissingRight) {
+    for (const unsigned long error : {1314UL, 5UL}) {
+        const std::string reason = ClockRefusal(error, "Not held.");
+        EXPECT_NE(reason.find("must run as an administrator"), std::string::npos) << reason;
+        EXPECT_NE(reason.find("Not held. (" + std::to_string(error) + ")"), std::string::npos);
+    }
+    EXPECT_EQ(ClockRefusal(87, "Bad."), "Windows says: Bad. (87)");
+}
+
+// Every append lands at the end, whatever other handles wrote since this one was opened.
+TEST(Win32Files, AppendsOfInterleavedHandlesFollowEachOther) {
+    char folder[MAX_PATH];
+    ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0U);
+    const std::string path = std::string(folder) + "qlok-append-test.log";
+    DeleteFileA(path.c_str());
+    Win32FileSystem files;
+    EXPECT_FALSE(files.FileExists(folder));  // a folder is no file
+    std::string error;
+    const std::unique_ptr<AppendFile> first = files.OpenAppend(path, error);
+    const std::unique_ptr<AppendFile> second = files.OpenAppend(path, error);
+    ASSERT_TRUE(first && second) << error;
+    EXPECT_TRUE(first->Append("one\r\n") && second->Append("two\r\n") && first->Append("3\r\n"));
+    EXPECT_EQ(files.ReadAll(path).data, "one\r\ntwo\r\n3\r\n");
+    EXPECT_TRUE(files.FileExists(path));
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
+}  // namespace qlok::win32
