@@ -39,7 +39,7 @@ for target in "${targets[@]}"; do
     else
         status=1
         echo "== fuzz $target: FINDING after ${runs:-?} executions (log: $log)"
-        grep -E 'ERROR|runtime error|clock set|reads back| is written|SUMMARY|Test unit' "$log" |
+        grep -a -E 'ERROR|runtime error|clock set|reads back| is written|SUMMARY|Test unit' "$log" |
             head -20
     fi
 done

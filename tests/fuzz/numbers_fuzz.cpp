@@ -1,5 +1,6 @@
 // The number text: any text reads without a crash, and what the program writes under a separator
-// that cannot be taken for part of a number reads back as the value rounded to 15 digits.
+// that cannot be taken for part of a number reads back as the value rounded to 15 digits, when
+// that is a double.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <bit>
@@ -17,16 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read && !std::isfinite(*read)) {
         std::abort();
     }
-    if (!std::isfinite(value) || separator.empty() ||
+    char digits[32];  // the value to 15 significant digits; beyond the range next to the limit
+    std::snprintf(digits, sizeof digits, "%.14e", value);
+    const double rounded = std::strtod(digits, nullptr);
+    if (!std::isfinite(rounded) || separator.empty() ||
         separator.find_first_of("0123456789eE") != std::string::npos) {
         return 0;
     }
-    char rounded[32];  // to 15 significant digits
-    std::snprintf(rounded, sizeof rounded, "%.14e", value);
     const std::string text = qlok::NumberToText(value, separator);
     const auto back = qlok::ParseNumber(text, separator);
-    if (!back || *back != std::strtod(rounded, nullptr) ||
-        qlok::NumberToText(*back, separator) != text) {
+    if (!back || *back != rounded || qlok::NumberToText(*back, separator) != text) {
         std::fprintf(stderr, "%.17g is written \"%s\" and reads back as %.17g\n", value,
                      text.c_str(), back ? *back : NAN);
         std::abort();
