@@ -15,6 +15,8 @@ packages=(
     faketime libfaketime
     iproute2 util-linux locales tzdata
     g++-mingw-w64-i686-posix wine wine32:i386
+    python3 dpkg-dev desktop-file-utils appstream libfontconfig-dev
+    dbus-daemon python3-dbusmock
 )
 locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 cs_CZ.UTF-8 nb_NO.UTF-8)
 

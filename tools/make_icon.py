@@ -5,12 +5,17 @@ The icon holds 15 images: 48, 32, 24, 16 and 8 pixels square, each in 32-bit
 BGRA, 8-bit (256-colour palette) and 4-bit (16-colour palette) colour, stored
 as classic BMP entries with an AND mask.
 
+With --png it writes the same face as RGBA PNG files instead, DIR/qlok-SIZE.png
+for each SIZE, for the desktop's icon theme.
+
 Usage: python3 tools/make_icon.py [OUTPUT]   (default: assets/qlok.ico)
+       python3 tools/make_icon.py --png DIR SIZE...
 """
 
 import math
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 SIZES = (48, 32, 24, 16, 8)
@@ -113,7 +118,7 @@ def artwork(size):
 def render(size):
     """Anti-aliased RGBA rows, top row first."""
     colour = artwork(size)
-    n = SUPERSAMPLE
+    n = SUPERSAMPLE if size <= 48 else 4  # large faces need fewer samples per pixel
     rows = []
     for row in range(size):
         line = []
@@ -213,7 +218,28 @@ def build_icon():
     return directory + entries + b"".join(data for _, _, data in images)
 
 
+def png(rows, size):
+    """An 8-bit RGBA PNG of the rows."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data)))
+
+    raw = b"".join(b"\0" + bytes(v for pixel in line for v in pixel) for line in rows)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def write_pngs(folder, sizes):
+    folder.mkdir(parents=True, exist_ok=True)
+    for size in sizes:
+        (folder / f"qlok-{size}.png").write_bytes(png(render(size), size))
+    return 0
+
+
 def main(argv):
+    if len(argv) > 2 and argv[1] == "--png":
+        return write_pngs(Path(argv[2]), [int(size) for size in argv[3:]])
     target = Path(argv[1]) if len(argv) > 1 else Path(__file__).resolve().parent.parent / "assets" / "qlok.ico"
     target.parent.mkdir(parents=True, exist_ok=True)
     target.write_bytes(build_icon())

@@ -2,11 +2,22 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
 
 namespace qlok {
+
+// How the latest synchronisation ended.
+enum class SyncOutcome {
+    None,     // none started yet
+    Running,  // started, no outcome yet
+    InStep,   // compared; the clock was within two seconds
+    Set,      // the clock was set
+    NotSet,   // ended without setting the clock: socket error, bad reply, refusal
+};
 
 class QLOKfrm {
   public:
@@ -67,17 +78,29 @@ class QLOKfrm {
     Platform& Services() const { return platform_; }
     // The regional formats in force now, as readings are compared through them.
     RegionalFormats Formats() const;
+    // How the latest synchronisation ended; final once its error or close handler returned.
+    SyncOutcome Outcome() const { return outcome_; }
 
   private:
     // Appends a line to the activity list and the activity log.
     void AddLine(const std::string& line);
     // Whether the latest comparison found the clocks within two seconds.
     bool InStep() const;
+    // The close handler's work: compare the clocks and correct the local one.
+    void CompareAndCorrect();
+    // Keeps an event that arrives while the clock is being set, for when that is over; false
+    // when no setting is under way and the event should run now.
+    bool DeferDuringCorrection(std::function<void()> event);
 
     Platform& platform_;
     std::string commandLine_;
     std::string rawReply_;        // every byte of the current attempt's reply
     bool replyRejected_ = false;  // the current attempt's reply was too long
+    SyncOutcome outcome_ = SyncOutcome::None;
+    // Setting the clock may wait for the user (a password prompt) while the front end keeps
+    // the window alive; timer ticks and socket events that come meanwhile wait here, in order.
+    bool correcting_ = false;
+    std::deque<std::function<void()>> deferred_;
 };
 
 }  // namespace qlok

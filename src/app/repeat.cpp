@@ -33,6 +33,14 @@ void QLOKfrm::Command3_Click() {
 }
 
 void QLOKfrm::Timer1_Timer() {
+    // A tick kept during a correction still counts, unless what ran before it stopped the timer.
+    if (DeferDuringCorrection([this] {
+            if (Timer1.Enabled()) {
+                Timer1_Timer();
+            }
+        })) {
+        return;
+    }
     --SecondsToNextMinute;
     if (SecondsToNextMinute > 1) {
         return;

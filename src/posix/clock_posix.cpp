@@ -26,7 +26,7 @@ long PosixClock::UtcOffsetSecondsNow() const {
     return LocalTm().tm_gmtoff;
 }
 
-int PosixClock::SetSystemTime(const SystemTimeRecord& utc) {
+std::time_t UtcSeconds(const SystemTimeRecord& utc) {
     std::tm t{};
     t.tm_year = utc.wYear - 1900;
     t.tm_mon = utc.wMonth - 1;
@@ -34,7 +34,11 @@ int PosixClock::SetSystemTime(const SystemTimeRecord& utc) {
     t.tm_hour = utc.wHour;
     t.tm_min = utc.wMinute;
     t.tm_sec = utc.wSecond;
-    const timespec when{timegm(&t), 0};
+    return timegm(&t);
+}
+
+int PosixClock::SetSystemTime(const SystemTimeRecord& utc) {
+    const timespec when{UtcSeconds(utc), 0};
     if (clock_settime(CLOCK_REALTIME, &when) != 0) {
         lastError_ = ErrorText(errno);
         return 0;

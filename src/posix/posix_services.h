@@ -1,6 +1,7 @@
 // Linux services behind the platform interfaces, needing no toolkit.
 #pragma once
 
+#include <ctime>
 #include <string>
 
 #include "platform/files.h"
@@ -39,6 +40,9 @@ class PosixRegional final : public RegionalSettings {
     mutable std::string locale_;  // the LC_TIME and LC_NUMERIC names formats_ was read under
     mutable RegionalFormats formats_;
 };
+
+// Seconds since 1970-01-01 00:00:00 UTC of UTC fields.
+std::time_t UtcSeconds(const SystemTimeRecord& utc);
 
 // The platform's words for an errno value.
 std::string ErrorText(int error);

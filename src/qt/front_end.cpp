@@ -48,7 +48,7 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
                 countDown_,
                 timer_,
                 socket_.control,
-                options.clock != nullptr ? *options.clock : clock_,
+                options.clock != nullptr ? *options.clock : timedate_,
                 regional_,
                 files_,
                 options.shell != nullptr ? *options.shell : shell_,

@@ -11,6 +11,7 @@
 #include "qt/qt_desktop.h"
 #include "qt/qt_list_box.h"
 #include "qt/qt_socket.h"
+#include "qt/timedate_clock.h"
 
 namespace qlok::qt {
 
@@ -57,6 +58,7 @@ class FrontEnd {
     QtTimer timer_;
     QtSocket socket_;
     posix::PosixClock clock_;
+    TimedateClock timedate_{clock_, true};  // a window may ask the user for the right
     posix::PosixRegional regional_;
     posix::PosixFileSystem files_;
     QtShell shell_;

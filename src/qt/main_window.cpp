@@ -2,18 +2,19 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFontDatabase>
 #include <QHideEvent>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QShowEvent>
+#include <algorithm>
 #include <map>
 
 #include "app/layout.h"
 #include "app/texts.h"
 #include "qt/qt_controls.h"
+#include "qt/window_icon.h"
 
 namespace qlok::qt {
 
@@ -41,6 +42,24 @@ QPushButton* MakeButton(QWidget* parent, std::string_view caption, const layout:
     return button;
 }
 
+// The first of the families that is installed, or all of them when none is. One family alone
+// spares the most time: for a font of several, the toolkit has the system sort every installed
+// font to find fallbacks, which was a good part of the time to the first frame.
+QStringList FirstInstalled(const QStringList& families) {
+    const auto found = std::find_if(families.begin(), families.end(), [](const QString& family) {
+        return QFontDatabase::hasFamily(family);
+    });
+    return found != families.end() ? QStringList{*found} : families;
+}
+
+QFont SansSerif(const QStringList& families) {
+    QFont font;
+    font.setFamilies(families);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(layout::kControlFontPoints);
+    return font;
+}
+
 constexpr Qt::WindowStates kStateMask =
     Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
@@ -52,17 +71,12 @@ std::map<std::uintptr_t, QtWindow*>& Windows() {
 }  // namespace
 
 QFont ControlFont() {
-    const QString preferred = Text(layout::kControlFont);
-    QFont font;
-    if (QFontDatabase::families().contains(preferred, Qt::CaseInsensitive)) {
-        font.setFamily(preferred);
-    } else {
-        // Its look-alikes first, then whatever sans-serif the system has.
-        font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                          QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-        font.setStyleHint(QFont::SansSerif);
-    }
-    font.setPointSizeF(layout::kControlFontPoints);
+    // The font itself, or its look-alikes, or whatever sans-serif the system has; looked up once.
+    static const QStringList families =
+        FirstInstalled({Text(layout::kControlFont), QStringLiteral("Microsoft Sans Serif"),
+                        QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                        QStringLiteral("Nimbus Sans")});
+    QFont font = SansSerif(families);
     font.setWeight(QFont::Normal);
     return font;
 }
@@ -77,13 +91,9 @@ MainWindow::MainWindow()
       countDown_(new QLineEdit(Text(text::kCountDownDefault), this)),
       label1_(new QLabel(Text(text::kMins), this)) {
     setWindowTitle(Text(text::kCaption));
-    QFont formFont(Text(layout::kFormFont));
-    formFont.setStyleHint(QFont::SansSerif);
-    formFont.setPointSizeF(layout::kControlFontPoints);
-    setFont(formFont);
-    if (QFile::exists(QStringLiteral(":/qlok.ico"))) {
-        setWindowIcon(QIcon(QStringLiteral(":/qlok.ico")));
-    }
+    setFont(SansSerif(FirstInstalled({Text(layout::kFormFont), QStringLiteral("Liberation Sans"),
+                                      QStringLiteral("Nimbus Sans")})));
+    setWindowIcon(BuiltInWindowIcon());
     setGeometry(Pixels(layout::kClientArea));
     setMouseTracking(true);  // the logic's mouse-move handler
 

@@ -10,12 +10,9 @@
 #include <string_view>
 
 #include "platform/controls.h"
+#include "qt/local_text.h"
 
 namespace qlok::qt {
-
-// Text crosses between the logic (bytes in the locale's charset) and Qt here.
-QString FromLocal(std::string_view text);
-std::string ToLocal(const QString& text);
 
 // The server box: an editable combo box.
 class QtComboBox final : public ComboBox {

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <utility>
 
-#include "qt/qt_controls.h"
+#include "qt/local_text.h"
 
 namespace qlok::qt {
 

@@ -1,6 +1,7 @@
 // The server's close: compare the clocks, correct the local one, keep the history.
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
@@ -18,7 +19,32 @@ bool QLOKfrm::InStep() const {
     return IsInStep(ClockOffset);
 }
 
+bool QLOKfrm::DeferDuringCorrection(std::function<void()> event) {
+    if (!correcting_) {
+        return false;
+    }
+    deferred_.push_back(std::move(event));
+    return true;
+}
+
 void QLOKfrm::Winsock1_Close() {
+    if (DeferDuringCorrection([this] { Winsock1_Close(); })) {
+        return;
+    }
+    correcting_ = true;
+    CompareAndCorrect();
+    correcting_ = false;
+    if (outcome_ == SyncOutcome::Running) {
+        outcome_ = SyncOutcome::NotSet;  // no comparison, or no history to record a setting in
+    }
+    while (!deferred_.empty()) {
+        const std::function<void()> event = std::move(deferred_.front());
+        deferred_.pop_front();
+        event();
+    }
+}
+
+void QLOKfrm::CompareAndCorrect() {
     const RegionalFormats formats = Formats();
     const int thisYear = platform_.clock.LocalNow().year;
     if (!replyRejected_ && !rawReply_.empty() && rawReply_.size() < kReplyLength) {
@@ -66,6 +92,7 @@ void QLOKfrm::Winsock1_Close() {
 
 void QLOKfrm::ApplyServerTime(std::string utcText) {
     if (InStep()) {
+        outcome_ = SyncOutcome::InStep;
         return;
     }
     const auto utc = TextToDate(utcText, Formats(), platform_.clock.LocalNow().year);
@@ -82,6 +109,7 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
         return;
     }
     const bool set = platform_.clock.SetSystemTime(record) != 0;
+    outcome_ = set ? SyncOutcome::Set : SyncOutcome::NotSet;
     if (set) {
         AddLine(std::string(text::kSyncOk));
         List1.SetTopIndex(List1.NewIndex());

@@ -9,6 +9,7 @@
 namespace qlok {
 
 void QLOKfrm::Command1_Click() {
+    outcome_ = SyncOutcome::Running;
     List1.Clear();
     AddLine(std::string(text::kTarget) + Combo1.Text());
     AddLine(std::string(text::kOpening));
@@ -26,10 +27,16 @@ void QLOKfrm::Command1_Click() {
 }
 
 void QLOKfrm::Winsock1_Connect() {
+    if (DeferDuringCorrection([this] { Winsock1_Connect(); })) {
+        return;
+    }
     AddLine(std::string(text::kConnectionMade));
 }
 
 void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
+    if (DeferDuringCorrection([this, bytesTotal] { Winsock1_DataArrival(bytesTotal); })) {
+        return;
+    }
     // TCP may deliver the reply in pieces: judge all bytes of the attempt, not one event.
     rawReply_ += Winsock1.GetData();
     if (rawReply_.size() > kReplyLength + 1) {
@@ -49,6 +56,11 @@ void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
 }
 
 void QLOKfrm::Winsock1_Error(std::int16_t number, const std::string& description) {
+    if (DeferDuringCorrection(
+            [this, number, description] { Winsock1_Error(number, description); })) {
+        return;
+    }
+    outcome_ = SyncOutcome::NotSet;
     AddLine(std::string(text::kErrorReceived) + description);
     AddLine(std::string(text::kErrorReceived) + std::to_string(number));
     if (number > 0) {

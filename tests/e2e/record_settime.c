@@ -3,7 +3,9 @@
  *
  * The call appends "tv_sec tv_nsec\n" to the file named by QLOK_SETTIME_RECORD
  * and reports success. The real function is never called for CLOCK_REALTIME;
- * without QLOK_SETTIME_RECORD the call fails with EPERM. Other clocks pass on. */
+ * without QLOK_SETTIME_RECORD the call fails with EPERM. Other clocks pass on.
+ * With QLOK_STARTUP_MARK set it also prints the moment of the call for the start-up
+ * benchmark: "startup-mark clock_settime <monotonic ns> <process CPU ns>" on standard error. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -26,6 +28,14 @@ int clock_settime(clockid_t clock, const struct timespec* tp) {
             return -1;
         }
         return real(clock, tp);
+    }
+    if (getenv("QLOK_STARTUP_MARK") != NULL) {
+        struct timespec now, cpu;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        fprintf(stderr, "startup-mark clock_settime %lld %lld\n",
+                (long long)now.tv_sec * 1000000000LL + now.tv_nsec,
+                (long long)cpu.tv_sec * 1000000000LL + cpu.tv_nsec);
     }
     const char* path = getenv("QLOK_SETTIME_RECORD");
     if (path == NULL || *path == '\0') {

@@ -139,10 +139,14 @@ struct FakeClock final : SystemClock {
     long utcOffset = 3600;  // local time is UTC + 1 h
     bool refuse = false;
     std::vector<SystemTimeRecord> setCalls;
+    std::function<void()> whileSetting;  // the front end's loop runs while the user is asked
 
     DateParts LocalNow() const override { return now; }
     long UtcOffsetSecondsNow() const override { return utcOffset; }
     int SetSystemTime(const SystemTimeRecord& utc) override {
+        if (whileSetting) {
+            whileSetting();
+        }
         setCalls.push_back(utc);
         return refuse ? 0 : 1;
     }

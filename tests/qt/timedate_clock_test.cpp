@@ -1,0 +1,94 @@
+// The clock service against python3-dbusmock's timedated on a private bus (never the
+// machine's): the exact SetTime call, each refusal with its reason, a window that lives on
+// while the answer is awaited, and the fallback where no timedated answers.
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include "fake/fake_platform.h"
+#include "qt/timedate_clock.h"
+
+namespace {
+
+constexpr const char* kName = "org.freedesktop.timedate1";
+
+// A process that runs until the end of the scope.
+struct Running : QProcess {
+    Running(const QString& program, const QStringList& arguments) { start(program, arguments); }
+    ~Running() override {
+        kill();
+        waitForFinished();
+    }
+};
+
+TEST(TimedateClock, SetsTheServerSecondThroughTimedatedAndGivesEachRefusalItsReason) {
+    Running bus("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    ASSERT_TRUE(bus.waitForReadyRead(5000));
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.readLine().trimmed());  // before Qt's first use
+    const QDBusConnection system = QDBusConnection::systemBus();
+    auto mock = std::make_unique<Running>(
+        "/usr/bin/python3", QStringList{"-m", "dbusmock", "--system", "--template", "timedated"});
+    for (int i = 0; i < 200 && !system.interface()->isServiceRegistered(kName); ++i) {
+        QTest::qWait(25);
+    }
+    const qlok::SystemTimeRecord utc{2026, 12, 0, 5, 21, 54, 24, 0};  // 1796507664 s since 1970
+    qlok::fake::FakeClock local;
+    const auto raise = [](const char* error) {
+        return QString("raise dbus.exceptions.DBusException('no', name='%1')").arg(error);
+    };
+    const struct {
+        QString code;  // what the mock's SetTime runs
+        bool interactive;
+        const char* reason;
+    } cases[] = {
+        {"", true, ""},
+        {"", false, ""},
+        {"time.sleep(1)", true, ""},  // a person types the password: timers run meanwhile
+        {raise("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"), true,
+         "\"timedatectl set-ntp false\" hands the clock to QLOK"},
+        {raise("org.freedesktop.DBus.Error.AccessDenied"), true, "not authorised"},
+        {raise("org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"), false,
+         "run qlok-sync as root"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        QDBusMessage add = QDBusMessage::createMethodCall(kName, "/org/freedesktop/timedate1",
+                                                          "org.freedesktop.DBus.Mock", "AddMethod");
+        add << QString(kName) << "SetTime"
+            << "xbb"
+            << "" << c.code;
+        ASSERT_EQ(system.call(add).type(), QDBusMessage::ReplyMessage);
+        bool ticked = false;
+        QTimer tick;
+        tick.callOnTimeout([&] { ticked = true; });
+        tick.start(100);
+        qlok::qt::TimedateClock clock(local, c.interactive);
+        EXPECT_EQ(clock.SetSystemTime(utc), *c.reason == '\0' ? 1 : 0);
+        EXPECT_NE(clock.LastError().find(c.reason), std::string::npos) << clock.LastError();
+        EXPECT_EQ(ticked, c.code == "time.sleep(1)");
+        const QByteArray call = QString("SetTime 1796507664000000 False %1")
+                                    .arg(c.interactive ? "True" : "False")
+                                    .toUtf8();
+        QByteArray log = mock->readAllStandardOutput();
+        while (!log.contains(call) && mock->waitForReadyRead(2000)) {
+            log += mock->readAllStandardOutput();
+        }
+        EXPECT_TRUE(log.contains(call));
+    }
+    EXPECT_TRUE(local.setCalls.empty());
+
+    mock.reset();  // no timedated: the process sets the clock itself, if it may
+    qlok::qt::TimedateClock clock(local, true);
+    EXPECT_EQ(clock.SetSystemTime(utc), 1);
+    local.refuse = true;
+    EXPECT_EQ(clock.SetSystemTime(utc), 0);
+    EXPECT_NE(clock.LastError().find("CAP_SYS_TIME): Operation not permitted"), std::string::npos);
+    EXPECT_EQ(local.setCalls.size(), 2u);
+}
+
+}  // namespace
