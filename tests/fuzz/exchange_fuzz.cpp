@@ -32,13 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t sets = app.clock.setCalls.size();
         const long long now = TotalSeconds(*MakeDate(app.clock.now));
         const std::string piece = in.ConsumeRandomLengthString(60);
-        const int event = in.ConsumeIntegralInRange(0, 4);
-        if (event == 0) {  // Resync
+        const int event = in.ConsumeIntegralInRange(1, 4);
+        if (event == 1) {  // Resync
             app.form.Command1_Click();
             reply.clear();
             open = true;
-        } else if (event == 1 && open) {
-            app.Connected();
         } else if (event == 2 && open && !piece.empty()) {
             first = reply.empty() ? now : first;
             last = now;
