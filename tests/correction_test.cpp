@@ -68,27 +68,58 @@ TEST_F(Correction, RefusedClockIsListedWithItsReasonAndRecordedInTheRegionalForm
                               "      reason: Operation not permitted"}));
     EXPECT_EQ(app.list1.topIndex, -1);
     EXPECT_EQ(app.History(), "12/05/2026 10:54:19 PM 12/29/1899 12:00:05 AM (Slow) failed\r\n");
-    EXPECT_EQ(app.window.caption, "QLOK 12/06/2026 10:54:24 PM 12/29/1899 12:00:05 AM (Slow)");
+    EXPECT_EQ(app.window.caption,
+              "QLOK 12/06/2026 10:54:24 PM 12/29/1899 12:00:05 AM (Slow) failed");
 }
 
-// No reply, a reply in another layout, or a history that cannot be opened: nothing is set.
-TEST_F(Correction, NothingIsSetWithoutAReplyADateOrAHistory) {
+// No reply, or one that is not exactly a date and time (the NIST line a byte out of place, a
+// blank for a digit, 30 February): nothing is set, nothing written.
+TEST_F(Correction, NothingIsSetWithoutAValidReply) {
     app.form.Command1_Click();
     app.Connected();
     app.ServerCloses();
     EXPECT_EQ(Last(3),
               (Lines{"   winsock connection made", "   closing connection", "   sockets closed"}));
-    app.Exchange(std::string(51, 'x'));
-    EXPECT_EQ(Last(1)[0], "      reply holds no valid date and time: 20xxxxxxxx xxxxxxxx");
+    std::string blank = fake::NistReply(26, 12, 5, 21, 54, 19);
+    blank[7] = ' ';
+    for (const auto& [reply, buffer] :
+         {std::pair{std::string(51, 'x'), "20xxxxxxxx xxxxxxxx"},
+          {fake::NistReply(26, 12, 5, 21, 54, 19).substr(1) + " ", "206-12-05  1:54:19 "},
+          {blank, "20 6-12-05 21:54:19"},
+          {fake::NistReply(26, 2, 30, 1, 2, 3), "2026-02-30 01:02:03"}}) {
+        app.Exchange(reply);
+        EXPECT_EQ(Last(1)[0], std::string("      reply holds no valid date and time: ") + buffer);
+    }
     EXPECT_EQ(app.window.caption, "QLOK");
-    app.files.readOnly = true;
-    ServerAhead(5);
-    EXPECT_EQ(Last(1)[0], "      Time difference:      \t\t   00:00:05 (Slow)");
     EXPECT_TRUE(app.clock.setCalls.empty());
     EXPECT_EQ(app.History(), "");
 }
 
-TEST_F(Correction, FullDiskIsListedAndTheHistoryStillClosed) {
+// A server that reports itself unwell (a digit other than 0 at position 31) sets nothing; with
+// no digit there it counts as well. A history that cannot be opened does not keep the clock
+// from being set; the list says why the line is missing.
+TEST_F(Correction, AnUnwellServerSetsNothingAndAMissingHistoryStopsNothing) {
+    const std::string unopened = "      the history line could not be written to QLOK.log: ";
+    for (const auto& [health, readOnly, after] :
+         {std::tuple{'2', false,
+                     Lines{"      server reports itself unhealthy (health 2) - clock not set"}},
+          {'x', false, Lines{"clock synchronised succesfully"}},
+          {'0', true, Lines{"clock synchronised succesfully", unopened + "Permission denied"}}}) {
+        app.files.files.clear();
+        app.files.readOnly = readOnly;
+        app.clock.setCalls.clear();
+        std::string reply = fake::NistReply(26, 12, 5, 21, 54, 24);
+        reply[30] = health;
+        app.Exchange(reply);
+        EXPECT_EQ(Last(static_cast<long>(after.size())), after);
+        EXPECT_EQ(app.clock.setCalls.size(), health == '2' ? 0u : 1u);
+        EXPECT_EQ(app.History().empty(), health == '2' || readOnly) << health;
+    }
+}
+
+// A full disk is listed and the file still closed; the fragment it leaves is ended in the next
+// append, so that no line starts glued to it.
+TEST_F(Correction, FullDiskIsListedAndItsFragmentEndedByTheNextLine) {
     app.files.diskFull = true;
     ServerAhead(5);
     EXPECT_EQ(app.clock.setCalls.size(), 1u);
@@ -96,6 +127,11 @@ TEST_F(Correction, FullDiskIsListedAndTheHistoryStillClosed) {
                               "      the history line could not be written to QLOK.log: No "
                               "space left on device"}));
     EXPECT_EQ(app.files.openFiles, 0);
+    app.files.diskFull = false;
+    ServerAhead(5);
+    ServerAhead(5);
+    const std::string line = "2026-12-05 22:54:19 00:00:05 (Slow) ok\r\n";
+    EXPECT_EQ(app.History(), line.substr(0, 20) + "\r\n" + line + line);
 }
 
 }  // namespace

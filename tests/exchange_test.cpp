@@ -31,34 +31,46 @@ class Exchange : public ::testing::Test {
 };
 
 // Each case is a new Resync: it closes the socket of the attempt before, still open, and forgets
-// its bytes. TCP may split the reply; a reply too long stays rejected for the rest of the
-// attempt; the server's close (an empty piece here) after a lone line feed leaves no reply.
+// its bytes. TCP may split the reply, but its bytes must come within a second of the first,
+// whose time is the arrival; a reply too long stays rejected for the rest of the attempt; the
+// server's close (an empty piece here) after a lone line feed leaves no reply. The log gets
+// control bytes escaped.
 TEST_F(Exchange, AllBytesOfTheAttemptAreJudgedTogether) {
     const std::string time = "2026-12-05 21:54:19";
     struct Case {
         Lines pieces;
         Lines listed;
         std::string buffer;
+        int gap = 0;           // seconds the local clock moves after each piece
+        std::string logged{};  // the last log line where it differs from the list's
     };
     for (const Case& c :
          {Case{{kReply}, {Data(51)}, time},
           Case{{kReply + "x", "y"}, {Data(52), kBad, Data(1), kBad}, ""},
-          Case{{kReply.substr(0, 50), kReply.substr(50)}, {Data(50), Data(1)}, time},
+          Case{{kReply.substr(0, 50), kReply.substr(50)}, {Data(50), Data(1)}, time, 1},
+          Case{{kReply.substr(0, 50), kReply.substr(50)}, {Data(50), Data(1), kBad}, "", 2},
           Case{{kReply, kReply}, {Data(51), Data(51), kBad}, ""},
+          Case{{std::string("\n6101\t \r\x1b[2J\0\\x", 15)},
+               {std::string("      data received: 20\r\x1b[2J\0\\x     (15 bytes)", 46)},
+               std::string("20\r\x1b[2J\0\\x ", 11),
+               0,
+               "      data received: 20\\r\\x1b[2J\\x00\\\\x     (15 bytes)"},
           Case{{"\n", ""},
                {"      data received: 20     (1 bytes)", kBad, "   closing connection",
                 "   sockets closed"},
                ""}}) {
         const int closes = app.winsock1.closes;
+        app.clock.now = {2026, 12, 5, 22, 54, 19};
         app.form.Command1_Click();
         EXPECT_EQ(app.winsock1.closes, closes + 1);
         for (const std::string& piece : c.pieces) {
             piece.empty() ? app.ServerCloses() : app.Receive(piece);
+            app.clock.now.second += c.gap;
         }
         EXPECT_EQ(Tail(), c.listed);
         EXPECT_EQ(app.form.ReceiveBuffer, c.buffer);
         EXPECT_EQ(app.form.ArrivalLocalTime, "2026-12-05 22:54:19");
-        EXPECT_EQ(app.log.lines.back(), app.List().back());
+        EXPECT_EQ(app.log.lines.back(), c.logged.empty() ? app.List().back() : c.logged);
     }
     EXPECT_EQ(app.winsock1.host + ":" + std::to_string(app.winsock1.port), "127.0.0.1:13");
     EXPECT_TRUE(app.clock.setCalls.empty());

@@ -1,38 +1,81 @@
 #include <gtest/gtest.h>
 
 #include "fake/fake_platform.h"
+#include "sync/history.h"
 
 namespace qlok {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// A double click or a click on the list shows the history in place of the list, unscrolled; a
-// missing or unreadable file leaves the list as it was and says why in a box.
+// A double click or a click on the list shows the history in place of the list, unscrolled.
+// Before the first correction the list says so, once; a file that is there but cannot be read
+// leaves the list as it was and says why in a box, each time.
 TEST(HistoryViewer, ShowsEveryLineOfTheFileOrKeepsTheListAndSaysWhy) {
     struct Case {
         const char* file;  // null: missing
         Lines shown;
-        std::string box;  // how the box's text ends
-        bool readable = true;
+        std::string box;       // how the box's text ends
+        const char* why = "";  // why the file cannot be read
     };
     for (const Case& c :
          {Case{"a ok\r\nb failed\r\n", {"a ok", "b failed"}, ""}, Case{"", {}, ""},
           Case{"a\r\n\r\nlone\rcr\r\nlf\nlast", {"a", "", "lone", "cr", "lf\nlast"}, ""},
-          Case{nullptr, {" "}, "recorded yet: QLOK.log does not exist."},
-          Case{"x", {" "}, "QLOK.log could not be read: Permission denied", false}}) {
-        for (const bool click : {false, true}) {
-            fake::FakeApp app;
-            if (c.file != nullptr) {
-                app.files.files["QLOK.log"] = c.file;
-            }
-            app.files.unreadable.insert(c.readable ? "" : "QLOK.log");
-            click ? app.form.List1_Click() : app.form.Form_DblClick();
-            EXPECT_EQ(app.List(), c.shown) << c.box;
-            EXPECT_EQ(app.list1.topIndex, -1);
-            ASSERT_EQ(app.messageBoxes.shown.size(), c.box.empty() ? 0u : 1u);
-            EXPECT_TRUE(c.box.empty() || app.messageBoxes.shown[0].ends_with(c.box)) << c.box;
+          Case{nullptr,
+               {" ", "no history yet: QLOK.log is written at the first clock correction"},
+               ""},
+          Case{"x", {" "}, "QLOK.log could not be read: it is a folder", "it is a folder"}}) {
+        fake::FakeApp app;
+        if (c.file != nullptr) {
+            app.files.files["QLOK.log"] = c.file;
         }
+        app.files.unreadable[*c.why != 0 ? "QLOK.log" : ""] = c.why;
+        app.form.Form_DblClick();
+        app.form.List1_Click();
+        EXPECT_EQ(app.List(), c.shown) << c.box;
+        EXPECT_EQ(app.list1.topIndex, -1);
+        ASSERT_EQ(app.messageBoxes.shown.size(), c.box.empty() ? 0u : 2u);
+        EXPECT_TRUE(c.box.empty() || app.messageBoxes.shown[0].ends_with(c.box)) << c.box;
+    }
+}
+
+// Of a file read from its end the viewer shows whole lines only, at most the last million, after
+// a line that says how many bytes were left out.
+TEST(HistoryViewer, ShowsTheEndOfAFileTooLargeToShowWhole) {
+    const auto heading = [](int bytes) {
+        return "QLOK.log is too large to show whole: the first " + std::to_string(bytes) +
+               " bytes are not shown";
+    };
+    const auto shown = [](const TextLines& lines, std::initializer_list<std::size_t> at) {
+        Lines some;
+        for (const std::size_t i : at) {
+            some.emplace_back(lines[i]);
+        }
+        return some;
+    };
+    const TextLines partial = HistoryView("rt\r\na\r\nb", 10);
+    EXPECT_EQ(shown(partial, {0, 1, 2}), (Lines{heading(14), "a", "b"}));
+    EXPECT_EQ(shown(HistoryView(std::string(9, '\0'), 300), {0}), Lines{heading(309)});
+    const TextLines many = HistoryView(std::string(1'000'001, '\r') + "end", 0);
+    EXPECT_EQ(partial.size() + many.size(), 3 + 1'000'001u);
+    EXPECT_EQ(shown(many, {0, 1, 1'000'000}), (Lines{heading(2), "", "end"}));
+}
+
+// Lists show control bytes visibly, a tab as a tab, and cut a line at 1,000 characters without
+// splitting a UTF-8 character.
+TEST(ListLines, ShownLinesAreVisibleAndBounded) {
+    const std::string x998(998, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\tb ok", "a\tb ok"},
+        {std::string("\0\r\n\x1b\x7f", 5), "\\x00\\x0d\\x0a\\x1b\\x7f"},
+        {x998 + "xx", x998 + "xx"},
+        {x998 + "xxy", x998 + "xx..."},
+        {x998 + "x\x01", x998 + "x..."},
+        {x998 + "x\xc3\xa9", x998 + "x..."},
+        {x998 + "\xc3\xa9y", x998 + "\xc3\xa9..."}};
+    for (const auto& [line, shownLine] : cases) {
+        EXPECT_EQ(ShownLine(line), shownLine);
+        EXPECT_EQ(ShownLength(line), shownLine.size());
     }
 }
 

@@ -56,7 +56,7 @@ TEST(FormLoad, OffersTheServersAndSyncsWithTheNamedEntry) {
         if (c.file != nullptr) {
             app.files.files["QLOK servers.ini"] = c.file;
         }
-        app.files.unreadable.insert(c.readable ? "" : "QLOK servers.ini");
+        app.files.unreadable[c.readable ? "" : "QLOK servers.ini"] = "Permission denied";
         app.Load();
         EXPECT_EQ(app.combo1.items, c.items) << c.argument;
         EXPECT_EQ(app.combo1.text, c.selected) << c.argument;

@@ -31,6 +31,10 @@ inline constexpr int kTimerInterval = 1000;
 inline constexpr std::string_view kControlFont = "MS Sans Serif";
 inline constexpr double kControlFontPoints = 8.25;
 inline constexpr std::string_view kFormFont = "Arial";
+// The control font's average character width in pixels (at 96 dpi). A list box expands tabs to
+// a stop every 32 dialog units, 8 of these widths.
+inline constexpr int kControlFontAverageWidth = 5;
+inline constexpr int kListTabStop = 8 * kControlFontAverageWidth;
 
 constexpr int ToPixels(int twips) {
     return twips / kTwipsPerPixel;

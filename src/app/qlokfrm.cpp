@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/startup.h"
+#include "app/text_lines.h"
 #include "app/texts.h"
 #include "desktop/menu.h"
 #include "desktop/systray.h"
@@ -74,7 +75,7 @@ bool QLOKfrm::FileExists(const std::string& folderspec) const {
 
 void QLOKfrm::AddLine(const std::string& line) {
     List1.AddItem(line);
-    platform_.log.Line(line);
+    platform_.log.Line(EscapeControls(line));  // the list shows the text as it came
 }
 
 }  // namespace qlok

@@ -43,6 +43,9 @@ inline constexpr std::string_view kSlow = " (Slow)";
 inline constexpr std::string_view kFast = " (Fast)";
 inline constexpr std::string_view kHistoryOk = " ok";
 inline constexpr std::string_view kHistoryFailed = " failed";
+// The history viewer's first line when it shows only the end of the file.
+inline constexpr std::string_view kHistoryTooLarge = " is too large to show whole: the first ";
+inline constexpr std::string_view kHistoryBytesLeftOut = " bytes are not shown";
 
 // Repeat mode.
 inline constexpr std::string_view kSyncIn = " Sync in ";

@@ -33,9 +33,7 @@ class HeadlessList final : public ListBox {
   public:
     void Clear() override { count_ = 0; }
     void AddItem(const std::string&) override { ++count_; }
-    void SetItems(std::vector<std::string> lines) override {
-        count_ = static_cast<int>(lines.size());
-    }
+    void SetItems(TextLines lines) override { count_ = static_cast<int>(lines.size()); }
     int NewIndex() const override { return count_ - 1; }
     void SetTopIndex(int) override {}
 

@@ -2,11 +2,12 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "platform/list_lines.h"
 
 namespace qlok {
 
-// A list box of text lines (the activity list).
+// A list box of text lines (the activity list). It draws each line as ShownLine gives it.
 class ListBox {
   public:
     virtual ~ListBox() = default;
@@ -15,7 +16,7 @@ class ListBox {
     // Appends one line at the end.
     virtual void AddItem(const std::string& line) = 0;
     // Replaces every line at once; the way to show a long history quickly.
-    virtual void SetItems(std::vector<std::string> lines) = 0;
+    virtual void SetItems(TextLines lines) = 0;
     // The index of the line added last, or -1.
     virtual int NewIndex() const = 0;
     // Scrolls so that the line at index is the topmost visible one.

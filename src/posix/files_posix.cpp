@@ -1,9 +1,14 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "posix_services.h"
@@ -17,6 +22,31 @@ std::string ErrorText(int error) {
 }
 
 namespace {
+
+// Why a path that opened is no file to use, in the words the window lists.
+constexpr const char* kFolder = "it is a folder";
+constexpr const char* kNotRegular = "it is not a regular file";
+
+// Opens without waiting (a FIFO or a device would block open() until a peer came) and keeps
+// only a regular file; -1 with the reason otherwise.
+int OpenRegular(const std::string& path, int flags, std::string& error, bool* missing = nullptr) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int failure = errno;
+        if (missing != nullptr) {
+            *missing = failure == ENOENT;
+        }
+        error = failure == EISDIR ? kFolder : failure == ENXIO ? kNotRegular : ErrorText(failure);
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? kFolder : kNotRegular;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
 class PosixAppendFile final : public AppendFile {
   public:
@@ -32,22 +62,30 @@ class PosixAppendFile final : public AppendFile {
         do {
             n = ::write(fd_, text.data(), text.size());
         } while (n < 0 && errno == EINTR);
+        const int failure = errno;
+        ::flock(fd_, LOCK_UN);
         if (n < 0) {
-            lastError_ = ErrorText(errno);
+            lastError_ = ErrorText(failure);
             return false;
         }
         if (static_cast<std::size_t>(n) < text.size()) {
+            // The fragment stays: cutting it off could cut another writer's line behind it.
+            // The next append ends it.
             lastError_ = "only " + std::to_string(n) + " of " + std::to_string(text.size()) +
                          " bytes written";
-            // End the fragment, so that the next line starts on a line of its own.
-            if (::write(fd_, "\r\n", 2) < 0) {
-                lastError_ += ": " + ErrorText(errno);
-            }
             return false;
         }
         return true;
     }
     std::string LastError() const override { return lastError_; }
+    bool EndsMidLine() override {
+        // Other instances wait (for one write) so that no fragment comes between look and write.
+        ::flock(fd_, LOCK_EX);
+        struct stat info {};
+        char last = '\n';
+        return ::fstat(fd_, &info) == 0 && info.st_size > 0 &&
+               ::pread(fd_, &last, 1, info.st_size - 1) == 1 && last != '\n';
+    }
 
   private:
     int fd_;
@@ -56,32 +94,38 @@ class PosixAppendFile final : public AppendFile {
 
 }  // namespace
 
+PosixFileSystem::PosixFileSystem() {
+    // A write past the file size limit then fails with EFBIG instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 bool PosixFileSystem::FileExists(const std::string& path) const {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
+    return ReadTail(path, std::numeric_limits<std::size_t>::max());
+}
+
+ReadResult PosixFileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
     ReadResult result;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegular(path, O_RDONLY, result.error, &result.missing);
     if (fd < 0) {
-        result.error = ErrorText(errno);
         return result;
     }
     struct stat info {};
     if (::fstat(fd, &info) == 0) {
-        if (S_ISDIR(info.st_mode)) {
-            ::close(fd);
-            result.error = ErrorText(EISDIR);
-            return result;
+        const auto size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+        if (size > maxBytes && ::lseek(fd, static_cast<off_t>(size - maxBytes), SEEK_SET) >= 0) {
+            result.skipped = size - maxBytes;
         }
-        if (info.st_size > 0) {
-            result.data.reserve(static_cast<std::size_t>(info.st_size));
-        }
+        result.data.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, maxBytes)));
     }
     char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    while (result.data.size() < maxBytes) {
+        const ssize_t n =
+            ::read(fd, buffer, std::min(sizeof buffer, maxBytes - result.data.size()));
         if (n == 0) {
             break;
         }
@@ -103,9 +147,9 @@ ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
 
 std::unique_ptr<AppendFile> PosixFileSystem::OpenAppend(const std::string& path,
                                                         std::string& error) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // Read as well as write: EndsMidLine looks at the last byte.
+    const int fd = OpenRegular(path, O_RDWR | O_APPEND | O_CREAT, error);
     if (fd < 0) {
-        error = ErrorText(errno);
         return nullptr;
     }
     return std::make_unique<PosixAppendFile>(fd);

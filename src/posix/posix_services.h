@@ -10,11 +10,15 @@
 
 namespace qlok::posix {
 
-// Files through open/read/write; an append is one write on an O_APPEND descriptor.
+// Files through open/read/write; an append is one write on an O_APPEND descriptor, and the end
+// of a long file is read after a seek.
 class PosixFileSystem final : public FileSystem {
   public:
+    // Ignores SIGXFSZ for the process: an append past the size limit fails as a full disk.
+    PosixFileSystem();
     bool FileExists(const std::string& path) const override;
     ReadResult ReadAll(const std::string& path) const override;
+    ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override;
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
 };
 

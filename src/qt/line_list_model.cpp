@@ -22,19 +22,23 @@ QVariant LineListModel::data(const QModelIndex& index, int role) const {
         index.row() >= rowCount()) {
         return {};
     }
-    return FromLocal(lines_[static_cast<std::size_t>(index.row())]);
+    return FromLocal(ShownLine(lines_[static_cast<std::size_t>(index.row())]));
 }
 
-void LineListModel::SetItems(std::vector<std::string> lines) {
+void LineListModel::Measure(std::size_t row) {
+    const std::size_t length = ShownLength(lines_[row]);
+    if (longestRow_ < 0 || length > longest_) {
+        longest_ = length;
+        longestRow_ = static_cast<int>(row);
+    }
+}
+
+void LineListModel::SetItems(TextLines lines) {
     beginResetModel();
     lines_ = std::move(lines);
     longestRow_ = -1;
-    std::size_t longest = 0;
-    for (std::size_t row = 0; row < lines_.size(); ++row) {
-        if (longestRow_ < 0 || lines_[row].size() > longest) {
-            longest = lines_[row].size();
-            longestRow_ = static_cast<int>(row);
-        }
+    for (std::size_t row = 0; row < static_cast<std::size_t>(rowCount()); ++row) {
+        Measure(row);
     }
     endResetModel();
 }
@@ -42,18 +46,26 @@ void LineListModel::SetItems(std::vector<std::string> lines) {
 void LineListModel::Append(const std::string& line) {
     const int row = rowCount();
     beginInsertRows(QModelIndex(), row, row);
-    lines_.push_back(line);
-    if (longestRow_ < 0 || line.size() > lines_[static_cast<std::size_t>(longestRow_)].size()) {
-        longestRow_ = row;
-    }
+    lines_.Append(line);
+    Measure(static_cast<std::size_t>(row));
     endInsertRows();
 }
 
 void LineListModel::Clear() {
     beginResetModel();
-    std::vector<std::string>().swap(lines_);  // give the memory of a long history back
+    // Give the memory of a long history back: assigning an empty one would keep the bytes.
+    std::exchange(lines_, TextLines());
     longestRow_ = -1;
     endResetModel();
+}
+
+std::vector<std::string> LineListModel::Lines() const {
+    std::vector<std::string> lines;
+    lines.reserve(lines_.size());
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        lines.emplace_back(lines_[i]);
+    }
+    return lines;
 }
 
 }  // namespace qlok::qt

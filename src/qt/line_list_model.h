@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/list_lines.h"
+
 namespace qlok::qt {
 
 // Lines are converted to QString only when the view asks for one, so that a history of a
-// million lines costs one vector and no per-line Qt objects.
+// million lines costs its bytes and an index, and no per-line Qt objects.
 class LineListModel final : public QAbstractListModel {
     Q_OBJECT
 
@@ -18,23 +20,27 @@ class LineListModel final : public QAbstractListModel {
 
     // The number of lines (top level only).
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    // The line's text for the display role; nothing for other roles.
+    // The line as ShownLine shows it, for the display role; nothing for other roles.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     // Replaces every line with one model reset.
-    void SetItems(std::vector<std::string> lines);
+    void SetItems(TextLines lines);
     // Appends one line at the end.
     void Append(const std::string& line);
     // Removes every line.
     void Clear();
-    // The lines as they are held.
-    const std::vector<std::string>& Lines() const { return lines_; }
-    // The row of the longest line in bytes, or -1 when there is none.
+    // A copy of the lines as they are held.
+    std::vector<std::string> Lines() const;
+    // The row whose shown text is longest, or -1 when there is none.
     int LongestRow() const { return longestRow_; }
 
   private:
-    std::vector<std::string> lines_;
+    // Makes row the longest when it is longer than the longest so far.
+    void Measure(std::size_t row);
+
+    TextLines lines_;
     int longestRow_ = -1;
+    std::size_t longest_ = 0;
 };
 
 }  // namespace qlok::qt

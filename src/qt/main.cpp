@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "posix/user_folder.h"
 #include "qt/font_warm_up.h"
@@ -20,10 +22,17 @@ int main(int argc, char** argv) {
                          problem.c_str());
         }
     }
+    // The logic takes the command line as typed. Qt would take its own options (-reverse,
+    // -platform ...) out of it, so it gets the program's name alone; its settings come from the
+    // environment (QT_QPA_PLATFORM, DISPLAY, ...).
+    std::string commandLine = qlok::qt::JoinArguments(argc, argv);
+    static char fallbackName[] = "qlok";
+    int qtArgc = 1;
+    char* qtArgv[] = {argc > 0 && argv[0] != nullptr ? argv[0] : fallbackName, nullptr};
     qlok::qt::FontWarmUp fonts;
-    QApplication app(argc, argv);  // takes Qt's own options out of argv
+    QApplication app(qtArgc, qtArgv);
     qlok::qt::InstallStartupMark();
     fonts.Wait();
-    qlok::qt::FrontEnd frontEnd(qlok::qt::JoinArguments(argc, argv));
+    qlok::qt::FrontEnd frontEnd(std::move(commandLine));
     return frontEnd.Run();
 }

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QHideEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QShowEvent>
@@ -128,6 +129,10 @@ MainWindow::MainWindow()
     combo1_->installEventFilter(this);
     combo1_->lineEdit()->installEventFilter(this);
     countDown_->installEventFilter(this);
+    // Enter clicks the focused button (Space does already), while no button is the default.
+    for (QPushButton* button : {command1_, command2_, command3_}) {
+        button->installEventFilter(this);
+    }
 }
 
 void MainWindow::ChangeState(Qt::WindowState state) {
@@ -168,6 +173,15 @@ void MainWindow::RequestMenuFromKeyboard() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        auto* button = qobject_cast<QPushButton*>(watched);
+        if (button != nullptr && !key->isAutoRepeat() &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
     if (event->type() == QEvent::ContextMenu &&
         static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
         RequestMenuFromKeyboard();

@@ -5,7 +5,6 @@
 #include <QPointer>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/controls.h"
 #include "qt/line_list_model.h"
@@ -22,7 +21,7 @@ class QtListBox final : public ListBox {
 
     void Clear() override;
     void AddItem(const std::string& line) override;
-    void SetItems(std::vector<std::string> lines) override;
+    void SetItems(TextLines lines) override;
     int NewIndex() const override;
     void SetTopIndex(int index) override;
 
@@ -30,6 +29,8 @@ class QtListBox final : public ListBox {
     QListView& View() const { return *view_; }
     // The lines behind the view.
     LineListModel& Model() { return model_; }
+    // The pixels the line takes drawn in the list, its margins included.
+    int ShownWidth(const std::string& line) const;
     // Called once per left click on a line and once per selection change by the keyboard, after
     // the event that caused it; other buttons neither select nor click, and changes made through
     // this class never call it.

@@ -59,15 +59,18 @@ void QLOKfrm::CompareAndCorrect() {
         return;
     }
 
-    // Comparing with a reading that is no date would report nonsense; nothing is set.
-    const auto serverLocal = TextToDate(ToLocalTimeText(ReceiveBuffer), formats, thisYear);
-    if (!serverLocal) {
+    // Only a reply in the exact layout is a reading; from anything else the clock would be set
+    // to nonsense.
+    if (!ReadRewrittenReply(ReceiveBuffer)) {
         AddLine("      reply holds no valid date and time: " + ReceiveBuffer);
         return;
     }
+    const std::string serverLocalText = ToLocalTimeText(ReceiveBuffer);
+    const auto serverLocal = TextToDate(serverLocalText, formats, thisYear);
     const auto arrival = TextToDate(ArrivalLocalTime, formats, thisYear);
-    if (!arrival) {
-        AddLine("      local time cannot be read back in the regional format: " + ArrivalLocalTime);
+    if (!serverLocal || !arrival) {
+        AddLine("      local time cannot be read back in the regional format: " +
+                (serverLocal ? ArrivalLocalTime : serverLocalText));
         return;
     }
     const long long local = TotalSeconds(*arrival);
@@ -87,6 +90,11 @@ void QLOKfrm::CompareAndCorrect() {
     AddLine(std::string(text::kNtpValue) + "\t" + serverText);
     AddLine(std::string(text::kSystemDate) + "\t" + ArrivalLocalTime);
     AddLine(std::string(text::kTimeDifference) + "\t\t   " + offsetText + OffsetDirection);
+    if (const char health = ServerHealth(rawReply_); health != '0') {
+        AddLine(std::string("      server reports itself unhealthy (health ") + health +
+                ") - clock not set");
+        return;
+    }
     ApplyServerTime(ReceiveBuffer);
 }
 
@@ -95,19 +103,17 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
         outcome_ = SyncOutcome::InStep;
         return;
     }
-    const auto utc = TextToDate(utcText, Formats(), platform_.clock.LocalNow().year);
+    const auto utc = ReadRewrittenReply(utcText);
     if (!utc) {
         return;
     }
     SystemTimeRecord record;
     DateToSystemTime(*utc, record);
 
+    // The clock is set also when the history cannot be kept; the list then says why.
     std::string error;
     std::unique_ptr<AppendFile> history =
         platform_.files.OpenAppend(std::string(text::kHistoryFile), error);
-    if (!history) {
-        return;
-    }
     const bool set = platform_.clock.SetSystemTime(record) != 0;
     outcome_ = set ? SyncOutcome::Set : SyncOutcome::NotSet;
     if (set) {
@@ -116,12 +122,15 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
     } else {
         AddLine(std::string(text::kSyncFailed));
         AddLine("      reason: " + platform_.clock.LastError());
+        Me.SetCaption(Me.Caption() + std::string(text::kHistoryFailed));
     }
     const std::string line =
         HistoryLine(ArrivalLocalTime, DateToText(ClockOffset, Formats()), OffsetDirection, set);
-    if (!history->Append(line)) {
+    // A fragment that an earlier failed write left is ended in the same write as the new line,
+    // so that no line ever starts glued to it.
+    if (!history || !history->Append(history->EndsMidLine() ? "\r\n" + line : line)) {
         AddLine("      the history line could not be written to " +
-                std::string(text::kHistoryFile) + ": " + history->LastError());
+                std::string(text::kHistoryFile) + ": " + (history ? history->LastError() : error));
     }
     history.reset();  // closed, also after a failed write
 }

@@ -21,6 +21,35 @@ std::string RewriteReply(std::string_view raw) {
     return text;
 }
 
+std::optional<DateValue> ReadRewrittenReply(std::string_view text) {
+    constexpr std::string_view kLayout = "dddd-dd-dd dd:dd:dd";
+    if (text.size() != kLayout.size()) {
+        return std::nullopt;
+    }
+    int fields[6] = {};
+    int field = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kLayout[i] != 'd') {
+            if (text[i] != kLayout[i]) {
+                return std::nullopt;
+            }
+            ++field;
+        } else if (!digit) {
+            return std::nullopt;
+        } else {
+            fields[field] = fields[field] * 10 + (text[i] - '0');
+        }
+    }
+    return MakeDate({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+}
+
+char ServerHealth(std::string_view raw) {
+    constexpr std::size_t kHealthAt = 31 - 1;
+    const char c = raw.size() > kHealthAt ? raw[kHealthAt] : '0';
+    return c >= '0' && c <= '9' ? c : '0';
+}
+
 bool IsInStep(DateValue offset) {
     const long long seconds = TotalSeconds(offset);
     return seconds > -2 && seconds < 2;

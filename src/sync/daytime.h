@@ -1,6 +1,7 @@
 // Rules for the Daytime reply and the clock comparison.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ inline constexpr std::size_t kReplyLength = 51;
 // "20" + the 8 bytes from position 8 + " " + the 8 bytes from position 17 (positions from 1);
 // pieces beyond the end are empty, pieces that run past it are cut short.
 std::string RewriteReply(std::string_view raw);
+
+// The rewritten reply read as a UTC date and time: exactly YYYY-MM-DD HH:MM:SS, digits where
+// digits belong, a real date and time; nullopt for anything else.
+std::optional<DateValue> ReadRewrittenReply(std::string_view text);
+
+// The health digit the server puts at position 31: '0' healthy, any other digit unwell. A reply
+// without a digit there counts as healthy.
+char ServerHealth(std::string_view raw);
 
 // Whether an offset counts as in step: under two seconds in total, whole days included.
 bool IsInStep(DateValue offset);

@@ -1,5 +1,7 @@
 // One Daytime exchange: Resync, and the socket's connect, data and error events.
 
+#include <cstdlib>
+
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/texts.h"
@@ -16,6 +18,7 @@ void QLOKfrm::Command1_Click() {
     ReceiveBuffer.clear();
     rawReply_.clear();
     replyRejected_ = false;
+    historyNoticeListed_ = false;
     if (Winsock1.State() != win::kSckClosed) {
         Winsock1.Close();
     }
@@ -38,17 +41,24 @@ void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
         return;
     }
     // TCP may deliver the reply in pieces: judge all bytes of the attempt, not one event.
+    const bool firstBytes = rawReply_.empty();
     rawReply_ += Winsock1.GetData();
     if (rawReply_.size() > kReplyLength + 1) {
         rawReply_.resize(kReplyLength + 1);  // too long already; the rest cannot matter
     }
     ReceiveBuffer = RewriteReply(rawReply_);
+    // The reply tells the time of its first byte; one that dribbles in is no reading at all.
+    bool spread = false;
     if (const auto now = MakeDate(platform_.clock.LocalNow())) {
-        ArrivalLocalTime = DateToText(*now, Formats());
+        if (firstBytes && !rawReply_.empty()) {
+            ArrivalLocalTime = DateToText(*now, Formats());
+            firstByteSecond_ = TotalSeconds(*now);
+        }
+        spread = !rawReply_.empty() && std::llabs(TotalSeconds(*now) - firstByteSecond_) > 1;
     }
     AddLine(std::string(text::kDataReceived) + ReceiveBuffer + "    (" +
             std::to_string(bytesTotal) + " bytes)");
-    if (replyRejected_ || rawReply_.size() > kReplyLength) {
+    if (replyRejected_ || rawReply_.size() > kReplyLength || spread) {
         replyRejected_ = true;
         ReceiveBuffer.clear();
         AddLine(std::string(text::kIncorrectData));

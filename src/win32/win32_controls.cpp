@@ -38,24 +38,29 @@ void Win32ListBox::Clear() {
 }
 
 void Win32ListBox::AddItem(const std::string& line) {
+    Append(line);
+}
+
+void Win32ListBox::Append(std::string_view line) {
+    const std::string shown = ShownLine(line);  // a NUL would end the text early
     const LRESULT index =
-        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
     if (index >= 0) {
         newIndex_ = static_cast<int>(index);
     }
 }
 
-void Win32ListBox::SetItems(std::vector<std::string> lines) {
+void Win32ListBox::SetItems(TextLines lines) {
     // One repaint for the whole history, and the memory for it taken at once.
     std::size_t bytes = 0;
-    for (const std::string& line : lines) {
-        bytes += line.size() + 1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        bytes += lines[i].size() + 1;
     }
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     Clear();
     SendMessageA(list_, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(bytes));
-    for (const std::string& line : lines) {
-        AddItem(line);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        Append(lines[i]);
     }
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/controls.h"
@@ -28,18 +29,21 @@ class Win32ComboBox final : public ComboBox {
     HWND box_;
 };
 
-// The activity list: a list box with tab stops, so the comparison lines line up.
+// The activity list: a list box with tab stops, so the comparison lines line up. It holds each
+// line as ShownLine gives it.
 class Win32ListBox final : public ListBox {
   public:
     explicit Win32ListBox(HWND list) : list_(list) {}
 
     void Clear() override;
     void AddItem(const std::string& line) override;
-    void SetItems(std::vector<std::string> lines) override;
+    void SetItems(TextLines lines) override;
     int NewIndex() const override { return newIndex_; }
     void SetTopIndex(int index) override;
 
   private:
+    void Append(std::string_view line);
+
     HWND list_;
     int newIndex_ = -1;
 };

@@ -1,5 +1,9 @@
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 #include "win32/win32_services.h"
 
 namespace qlok::win32 {
@@ -10,6 +14,31 @@ namespace {
 // instance appends to it.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// Opens only a file on a disk (no console, pipe or device); INVALID_HANDLE_VALUE with the
+// reason otherwise.
+HANDLE OpenRegular(const std::string& path, DWORD access, DWORD disposition, std::string& error,
+                   bool* missing = nullptr) {
+    const HANDLE file = CreateFileA(path.c_str(), access, kShareAll, nullptr, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD failure = GetLastError();
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (missing != nullptr) {
+            *missing = failure == ERROR_FILE_NOT_FOUND;
+        }
+        error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                    ? "it is a folder"
+                    : SystemText(failure);
+        return INVALID_HANDLE_VALUE;
+    }
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        error = "it is not a regular file";
+        return INVALID_HANDLE_VALUE;
+    }
+    return file;
+}
+
 class Win32AppendFile final : public AppendFile {
   public:
     explicit Win32AppendFile(HANDLE file) : file_(file) {}
@@ -18,22 +47,34 @@ class Win32AppendFile final : public AppendFile {
     Win32AppendFile& operator=(const Win32AppendFile&) = delete;
 
     bool Append(std::string_view text) override {
-        // One write: a handle with FILE_APPEND_DATA only puts each write whole at the end.
+        // One write: a handle without FILE_WRITE_DATA puts each write whole at the end.
         DWORD written = 0;
         if (!WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
             lastError_ = SystemText(GetLastError());
             return false;
         }
         if (written < text.size()) {
+            // The fragment stays (cutting it could cut another writer's line); the next
+            // append ends it.
             lastError_ = "only " + std::to_string(written) + " of " + std::to_string(text.size()) +
                          " bytes written";
-            // End the fragment, so that the next line starts on a line of its own.
-            WriteFile(file_, "\r\n", 2, &written, nullptr);
             return false;
         }
         return true;
     }
     std::string LastError() const override { return lastError_; }
+    bool EndsMidLine() override {
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file_, &size) || size.QuadPart == 0) {
+            return false;
+        }
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(size.QuadPart - 1);
+        at.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
+        char last = '\n';
+        DWORD read = 0;
+        return ReadFile(file_, &last, 1, &read, &at) && read == 1 && last != '\n';
+    }
 
   private:
     HANDLE file_;
@@ -48,21 +89,32 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
 }
 
 ReadResult Win32FileSystem::ReadAll(const std::string& path) const {
+    return ReadTail(path, std::numeric_limits<std::size_t>::max());
+}
+
+ReadResult Win32FileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
     ReadResult result;
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        OpenRegular(path, GENERIC_READ, OPEN_EXISTING, result.error, &result.missing);
     if (file == INVALID_HANDLE_VALUE) {
-        result.error = SystemText(GetLastError());
         return result;
     }
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-        result.data.reserve(static_cast<std::size_t>(size.QuadPart));
+        const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
+        LARGE_INTEGER start{};
+        start.QuadPart = static_cast<LONGLONG>(bytes - std::min<std::uint64_t>(bytes, maxBytes));
+        if (start.QuadPart > 0 && SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+            result.skipped = static_cast<std::uint64_t>(start.QuadPart);
+        }
+        result.data.reserve(static_cast<std::size_t>(bytes - result.skipped));
     }
     char buffer[1 << 16];
     DWORD read = 0;
-    while (true) {
-        if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) {
+    while (result.data.size() < maxBytes) {
+        const auto want =
+            static_cast<DWORD>(std::min(sizeof buffer, maxBytes - result.data.size()));
+        if (!ReadFile(file, buffer, want, &read, nullptr)) {
             result.error = SystemText(GetLastError());
             result.data.clear();
             CloseHandle(file);
@@ -80,10 +132,9 @@ ReadResult Win32FileSystem::ReadAll(const std::string& path) const {
 
 std::unique_ptr<AppendFile> Win32FileSystem::OpenAppend(const std::string& path,
                                                         std::string& error) {
-    const HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Read as well: EndsMidLine looks at the last byte.
+    const HANDLE file = OpenRegular(path, FILE_APPEND_DATA | FILE_READ_DATA, OPEN_ALWAYS, error);
     if (file == INVALID_HANDLE_VALUE) {
-        error = SystemText(GetLastError());
         return nullptr;
     }
     return std::make_unique<Win32AppendFile>(file);

@@ -24,12 +24,13 @@ class Win32Clock final : public SystemClock {
     std::string lastError_;
 };
 
-// Files through the ANSI calls; an append handle has FILE_APPEND_DATA only, so every write
-// lands whole at the end of the file, whoever else is appending.
+// Files through the ANSI calls; an append handle writes with FILE_APPEND_DATA only, so every
+// write lands whole at the end of the file, whoever else is appending.
 class Win32FileSystem final : public FileSystem {
   public:
     bool FileExists(const std::string& path) const override;
     ReadResult ReadAll(const std::string& path) const override;
+    ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override;
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
 };
 

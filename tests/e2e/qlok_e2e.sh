@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end run of the real qlok program: "qlok 1" under Xvfb against
-# qlok-daytimed on 127.0.0.1 port 13, read through the qlok.activity log.
+# qlok-daytimed on 127.0.0.1 port 13, read through the qlok.activity log. Without
+# a server it runs as "qlok -platform x -reverse": Qt's options are the logic's.
 #
 # Usage: qlok_e2e.sh CASE QLOK DAYTIMED RECORDER [PRELOAD_FIRST]
 #   CASE           good-reply | no-server | skew-recorded | skew-refused
@@ -85,9 +86,10 @@ pids+=($!)
 wait_for_file "$work/display" 15 $! || abort Xvfb "$work/xvfb.log"
 display=:$(tr -d '[:space:]' <"$work/display")
 
+args=(1)
 case $test_case in
     good-reply) skew=0 ;;
-    no-server) skew= ;;
+    no-server) skew= args=(-platform x -reverse) ;;
     skew-recorded | skew-refused) skew=5 ;;
     *) echo "unknown case $test_case" >&2 && exit 2 ;;
 esac
@@ -107,7 +109,7 @@ start_epoch=$(date +%s)
 env DISPLAY="$display" QT_QPA_PLATFORM=xcb QT_FORCE_STDERR_LOGGING=1 \
     QT_LOGGING_RULES="qlok.activity.debug=true" LC_ALL=en_GB.UTF-8 TZ=Asia/Kolkata \
     DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent ${preload:+LD_PRELOAD="$preload"} \
-    QLOK_SETTIME_RECORD="$work/settime.txt" "$qlok" 1 >"$work/qlok.stdout" 2>"$work/qlok.stderr" &
+    QLOK_SETTIME_RECORD="$work/settime.txt" "$qlok" "${args[@]}" >"$work/qlok.stdout" 2>"$work/qlok.stderr" &
 qlok_pid=$!
 pids=("$qlok_pid" "${pids[@]}")
 

@@ -49,7 +49,12 @@ struct FakeList final : ListBox {
 
     void Clear() override { items.clear(); }
     void AddItem(const std::string& line) override { items.push_back(line); }
-    void SetItems(std::vector<std::string> lines) override { items = std::move(lines); }
+    void SetItems(TextLines lines) override {
+        items.clear();
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            items.emplace_back(lines[i]);
+        }
+    }
     int NewIndex() const override { return static_cast<int>(items.size()) - 1; }
     void SetTopIndex(int index) override { topIndex = index; }
 };
@@ -171,19 +176,28 @@ struct FakeRegional final : RegionalSettings {
 
 struct FakeFiles final : FileSystem {
     std::map<std::string, std::string> files;
-    std::set<std::string> unreadable;
-    bool readOnly = false;  // the working directory may not be written
-    bool diskFull = false;  // appends fail after the file was opened
-    int openFiles = 0;      // opened for appending and not closed yet
+    std::map<std::string, std::string> unreadable;  // path -> why it cannot be read
+    bool readOnly = false;                          // the working directory may not be written
+    bool diskFull = false;                          // appends write half their text, then fail
+    int openFiles = 0;                              // opened for appending and not closed yet
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
     ReadResult ReadAll(const std::string& path) const override {
         const auto it = files.find(path);
-        if (it == files.end() || unreadable.contains(path)) {
-            return {
-                false, {}, it == files.end() ? "No such file or directory" : "Permission denied"};
+        if (unreadable.contains(path)) {
+            return {false, {}, unreadable.at(path)};
+        }
+        if (it == files.end()) {
+            return {false, {}, "No such file or directory", true};
         }
         return {true, it->second, {}};
+    }
+    ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override {
+        ReadResult read = ReadAll(path);
+        const std::size_t cut = read.data.size() > maxBytes ? read.data.size() - maxBytes : 0;
+        read.data.erase(0, cut);
+        read.skipped = cut;
+        return read;
     }
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override {
         if (readOnly) {
@@ -198,10 +212,11 @@ struct FakeFiles final : FileSystem {
         Appender(FakeFiles& f, std::string& d) : files(f), data(d) { ++f.openFiles; }
         ~Appender() override { --files.openFiles; }
         bool Append(std::string_view text) override {
-            data += files.diskFull ? std::string_view() : text;
+            data += files.diskFull ? text.substr(0, text.size() / 2) : text;
             return !files.diskFull;
         }
         std::string LastError() const override { return "No space left on device"; }
+        bool EndsMidLine() override { return !data.empty() && data.back() != '\n'; }
         FakeFiles& files;
         std::string& data;
     };

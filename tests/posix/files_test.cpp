@@ -1,7 +1,9 @@
-// PosixFileSystem on real files: failures with their reasons, a full disk, and many writers
+// PosixFileSystem on real files: failures with their reasons, short writes, and many writers
 // appending to one history at once.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,31 +37,51 @@ class PosixFiles : public ::testing::Test {
     posix::PosixFileSystem files_;
 };
 
-// A folder is no file and cannot be read; failures carry the system's reason.
-TEST_F(PosixFiles, FailuresCarryTheSystemsReason) {
+// What is no regular file fails at once (a FIFO with no peer would block a plain open for
+// ever), with the real reason; failures carry the system's reason.
+TEST_F(PosixFiles, WhatIsNoFileFailsAtOnceWithTheRealReason) {
+    ASSERT_EQ(::mkfifo(log_.c_str(), 0600), 0);
     EXPECT_FALSE(files_.FileExists(dir_));
-    EXPECT_EQ(files_.ReadAll(dir_).error, "Is a directory");
-    EXPECT_EQ(files_.ReadAll(dir_ / "missing.log").error, "No such file or directory");
-    std::string error;
-    EXPECT_EQ(files_.OpenAppend(dir_ / "no-such-folder/QLOK.log", error), nullptr);
-    EXPECT_EQ(error, "No such file or directory");
+    for (const auto& [path, reason] :
+         {std::pair<std::string, std::string>{dir_, "it is a folder"},
+          {log_, "it is not a regular file"},
+          {"/dev/null", "it is not a regular file"},
+          {dir_ / "no-such-folder/QLOK.log", "No such file or directory"}}) {
+        const ReadResult read = files_.ReadAll(path);
+        EXPECT_EQ(read.error, reason);
+        EXPECT_EQ(read.missing, path.ends_with("no-such-folder/QLOK.log")) << path;
+        std::string error;
+        EXPECT_EQ(files_.OpenAppend(path, error), nullptr);
+        EXPECT_EQ(error, reason);
+    }
 }
 
-// Appends keep what was there and read back byte for byte; a full disk fails the append but
-// still closes the file, and later appends work.
-TEST_F(PosixFiles, AppendsReadBackAndAFullDiskClosesTheFile) {
+// Appends read back byte for byte. A write cut short (here by the file size limit) fails,
+// leaves a fragment that the file then reports, and still closes the file.
+TEST_F(PosixFiles, AppendsReadBackAndAShortWriteLeavesAFragmentThatIsReported) {
     const long before = OpenDescriptors();
-    {
-        std::string error;
-        const std::unique_ptr<AppendFile> full = files_.OpenAppend("/dev/full", error);
-        ASSERT_NE(full, nullptr) << error;
-        EXPECT_FALSE(full->Append("05/12/2026 22:15:03 00:00:05 (Slow) ok\r\n"));
-        EXPECT_EQ(full->LastError(), "No space left on device");
-    }
-    EXPECT_EQ(OpenDescriptors(), before);
     ASSERT_TRUE(AppendOnce("first\r\n") && AppendOnce(std::string("\xe9t\0x\r\n", 6)));
     EXPECT_TRUE(files_.FileExists(log_));
     EXPECT_EQ(files_.ReadAll(log_).data, std::string("first\r\n\xe9t\0x\r\n", 13));
+    const ReadResult tail = files_.ReadTail(log_, 5);  // its end, as the viewer reads a long file
+    EXPECT_EQ(tail.data + std::to_string(tail.skipped), std::string("t\0x\r\n8", 6));
+    std::string error;
+    std::unique_ptr<AppendFile> file = files_.OpenAppend(log_, error);
+    ASSERT_NE(file, nullptr) << error;
+    EXPECT_FALSE(file->EndsMidLine());
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 13 + 10;
+    ::setrlimit(RLIMIT_FSIZE, &small);  // SIGXFSZ is ignored: the write is cut short, not fatal
+    const bool appended = file->Append("05/12/2026 22:15:03 00:00:05 (Slow) ok\r\n");
+    const bool more = file->Append("x");
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(appended || more);
+    EXPECT_EQ(file->LastError(), "File too large");
+    EXPECT_TRUE(file->EndsMidLine());
+    file.reset();
+    EXPECT_EQ(files_.ReadAll(log_).data.size(), 23u);
     EXPECT_EQ(OpenDescriptors(), before);
 }
 

@@ -7,11 +7,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <clocale>
 #include <fstream>
 #include <memory>
 
 #include "desktop/systray.h"
 #include "fake/fake_platform.h"
+#include "posix/posix_services.h"
 #include "qt/front_end.h"
 
 namespace {
@@ -91,6 +93,36 @@ TEST_F(WindowTest, EventsReachTheirHandlers) {
     EXPECT_EQ(List(), Lines{"three"}) << "a click on the list";
     QTest::mouseClick(&W().Command3(), Qt::LeftButton);
     EXPECT_TRUE(front_->Timer().Enabled());
+    QSignalSpy clicks(&W().Command3(), &QPushButton::clicked);
+    W().Command3().setFocus();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        QTest::keyClick(&W().Command3(), key);
+    }
+    EXPECT_EQ(clicks.count(), 3) << "Enter and Space click the focused button";
+    EXPECT_FALSE(W().Command3().isDefault());
+}
+
+// The comparison lines of a sync, in the formats of each locale, fit the list at its fixed size
+// with the tabs expanded as a Windows list box expands them.
+TEST_F(WindowTest, ComparisonLinesFitTheList) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    for (const char* locale : {"C", "en_US.UTF-8", "en_GB.UTF-8", "de_DE.UTF-8"}) {
+        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
+        qlok::fake::FakeApp app;
+        app.regional.formats = qlok::posix::PosixRegional().Formats();
+        app.combo1.text = "127.0.0.1";
+        app.clock.now = {2026, 12, 28, 23, 58, 50};
+        app.Exchange(qlok::fake::NistReply(26, 12, 28, 22, 58, 58));  // 8 s slow
+        int compared = 0;
+        for (const std::string& line : app.List()) {
+            if (line.find('\t') != std::string::npos && ++compared > 0) {
+                EXPECT_LE(W().List1().ShownWidth(line), W().List1().View().viewport()->width())
+                    << locale << ": " << line;
+            }
+        }
+        EXPECT_EQ(compared, 3) << locale;
+    }
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 // A right click on the free area opens the window menu, one on a control does not. The Menu

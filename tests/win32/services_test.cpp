@@ -39,7 +39,8 @@ TEST(ClockRefusal, SaysToRunAsAdministratorOnlyForAMissingRight) {
     EXPECT_EQ(ClockRefusal(87, "Bad."), "Windows says: Bad. (87)");
 }
 
-// Every append lands at the end, whatever other handles wrote since this one was opened.
+// Every append lands at the end, whatever other handles wrote since this one was opened; a
+// fragment at the end is reported; a folder is named as such.
 TEST(Win32Files, AppendsOfInterleavedHandlesFollowEachOther) {
     char folder[MAX_PATH];
     ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0U);
@@ -53,6 +54,9 @@ TEST(Win32Files, AppendsOfInterleavedHandlesFollowEachOther) {
     ASSERT_TRUE(first && second) << error;
     EXPECT_TRUE(first->Append("one\r\n") && second->Append("two\r\n") && first->Append("3\r\n"));
     EXPECT_EQ(files.ReadAll(path).data, "one\r\ntwo\r\n3\r\n");
+    EXPECT_FALSE(second->EndsMidLine());
+    EXPECT_TRUE(first->Append("fragm") && second->EndsMidLine());
+    EXPECT_EQ(files.ReadAll(folder).error, "it is a folder");
     EXPECT_TRUE(files.FileExists(path));
     DeleteFileA(path.c_str());
 }
