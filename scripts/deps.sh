@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages QLOK needs to build, run and test (the 32-bit
-# Windows build too: cross compiler, Wine), and the locales the tests use.
+# Windows build too: cross compiler, Wine; clang and libFuzzer for the fuzz targets), and the
+# locales the tests use.
 # Installs only what is missing; quiet when nothing is.
 # Runs as root, or through sudo otherwise.
 set -euo pipefail
@@ -9,7 +10,7 @@ packages=(
     build-essential cmake ninja-build
     qt6-base-dev qt6-qpa-plugins libgl-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    clang-format
+    clang-format clang libclang-rt-14-dev
     xvfb xauth x11-utils xdotool imagemagick
     faketime libfaketime
     iproute2 util-linux locales tzdata

@@ -39,6 +39,13 @@ for preset in "${presets[@]}"; do
     times+=("$preset: build $built s, test $((SECONDS - start)) s")
 done
 
+# Hostile input: every fuzz target for a minute (scripts/fuzz.sh); only in the full run.
+if (($# == 0)); then
+    start=$SECONDS
+    bash scripts/fuzz.sh 60 || status=1
+    times+=("fuzz: $((SECONDS - start)) s")
+fi
+
 echo "== seconds per preset"
 printf '   %s\n' "${times[@]}"
 echo "tests: $passed passed, $failed failed"

@@ -48,6 +48,9 @@ TEST(DateText, PicturesBothWays) {
         EXPECT_EQ(TextToDate(" 2026-12-05 21:54:19 ", f, 2026), D(2026, 12, 5, 21, 54, 19));
     }
     EXPECT_EQ(DateToText(FromSeconds(-5), FakeRegional::American()), "12:00:05 AM");
+    // A picture that looks like year-month-day: the program's own text is read its way.
+    f.shortDate = "yyyy-dd-MM", f.longTime = "HH:mm:ss";
+    EXPECT_EQ(TextToDate(DateToText(D(2026, 10, 1, 12), f), f, 2026), D(2026, 10, 1, 12));
 }
 
 TEST(DateText, RejectsWhatIsNoDate) {

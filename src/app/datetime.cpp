@@ -443,9 +443,14 @@ std::optional<DateValue> TextToDate(std::string_view text, const RegionalFormats
         return std::nullopt;
     }
     const std::string both = formats.shortDate + " " + formats.longTime;
+    // The regional form first: under a picture such as yyyy-dd-MM the program's own text would
+    // otherwise be read as year-month-day.
     const std::pair<std::string_view, bool> pictures[] = {
-        {"yyyy-MM-dd HH:mm:ss", true}, {"yyyy-MM-dd", true},      {both, true},
-        {formats.shortDate, true},     {formats.longTime, false},
+        {both, true},
+        {formats.shortDate, true},
+        {formats.longTime, false},
+        {"yyyy-MM-dd HH:mm:ss", true},
+        {"yyyy-MM-dd", true},
     };
     for (const auto& [picture, hasDate] : pictures) {
         if (auto value = ParseWhole(text, picture, formats, hasDate, thisYear)) {

@@ -35,7 +35,7 @@ RegionalFormats ForComparison(RegionalFormats formats);
 // the zero date and the time at midnight exactly (the zero value itself shows its time).
 std::string DateToText(DateValue value, const RegionalFormats& formats);
 
-// Reads the general text back, in the regional form or as YYYY-MM-DD HH:MM:SS; a two-digit
+// Reads the general text back, in the regional form or else as YYYY-MM-DD HH:MM:SS; a two-digit
 // year falls in the 100 years centred on thisYear. nullopt when the text is no valid date and
 // time.
 std::optional<DateValue> TextToDate(std::string_view text, const RegionalFormats& formats,

@@ -137,7 +137,7 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
 
 std::string QLOKfrm::ToLocalTimeText(const std::string& utcText) const {
     const RegionalFormats formats = Formats();
-    const auto utc = TextToDate(utcText, formats, platform_.clock.LocalNow().year);
+    const auto utc = ReadRewrittenReply(utcText);
     if (!utc) {
         return {};
     }
