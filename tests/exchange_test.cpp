@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "fake/fake_platform.h"
 
 namespace qlok {
