@@ -47,8 +47,6 @@ TEST(WindowMenu, LoadInstallsTheCommandsThatThenActThroughTheProcedure) {
     app.Load();
     ASSERT_EQ(app.windowMenu.items.size(), 4u);
     EXPECT_EQ(app.windowMenu.items[0], fake::MenuItem(win::kMfSeparator, 0, ""));
-    EXPECT_EQ(Menu::PreviousWndProc, fake::FakeWindowMenu::kOriginal);
-    EXPECT_EQ(Systray::MainForm, &app.form);
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
     EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
     app.files.files["QLOK instructions.txt"] = "help";
@@ -101,7 +99,6 @@ TEST(Tray, RoundTrip) {
         EXPECT_EQ(app.tray.calls[1].data.uID, added.uID);
         app.window.SetState(WindowState::Minimized);
         EXPECT_TRUE(app.window.visible);
-        EXPECT_EQ(app.tray.calls.size(), 2u);
     }
 }
 

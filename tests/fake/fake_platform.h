@@ -171,11 +171,9 @@ struct FakeFiles final : FileSystem {
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
     ReadResult ReadAll(const std::string& path) const override {
-        if (unreadable.contains(path)) {
-            return {false, {}, unreadable.at(path)};
-        }
-        return files.contains(path) ? ReadResult{true, files.at(path), {}}
-                                    : ReadResult{false, {}, "No such file or directory", true};
+        return unreadable.contains(path) ? ReadResult{false, {}, unreadable.at(path)}
+               : files.contains(path)    ? ReadResult{true, files.at(path), {}}
+                                         : ReadResult{false, {}, "No such file or directory", true};
     }
     ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override {
         ReadResult read = ReadAll(path);

@@ -114,14 +114,10 @@ TEST_F(WindowTest, ComparisonLinesFitTheList) {
         app.combo1.text = "127.0.0.1";
         app.clock.now = {2026, 12, 28, 23, 58, 50};
         app.Exchange(qlok::fake::NistReply(26, 12, 28, 22, 58, 58));  // 8 s slow
-        int compared = 0;
-        for (const std::string& line : app.List()) {
-            if (line.find('\t') != std::string::npos && ++compared > 0) {
-                EXPECT_LE(W().List1().ShownWidth(line), W().List1().View().viewport()->width())
-                    << locale << ": " << line;
-            }
+        for (const std::string& line : Lines(app.List().end() - 4, app.List().end() - 1)) {
+            EXPECT_LE(W().List1().ShownWidth(line), W().List1().View().viewport()->width())
+                << locale << ": " << line;
         }
-        EXPECT_EQ(compared, 3) << locale;
     }
     std::setlocale(LC_ALL, before.c_str());
 }
