@@ -88,12 +88,10 @@ TEST_F(Correction, NothingIsSetWithoutAValidReply) {
     app.ServerCloses();
     EXPECT_EQ(Last(3),
               (Lines{"   winsock connection made", "   closing connection", "   sockets closed"}));
-    std::string blank = fake::NistReply(26, 12, 5, 21, 54, 19);
-    blank[7] = ' ';
     for (const auto& [reply, buffer] :
          {std::pair{std::string(51, 'x'), "20xxxxxxxx xxxxxxxx"},
           {fake::NistReply(26, 12, 5, 21, 54, 19).substr(1) + " ", "206-12-05  1:54:19 "},
-          {blank, "20 6-12-05 21:54:19"},
+          {fake::NistReply(26, 12, 5, 21, 54, 19).replace(7, 1, " "), "20 6-12-05 21:54:19"},
           {fake::NistReply(26, 2, 30, 1, 2, 3), "2026-02-30 01:02:03"}}) {
         app.Exchange(reply);
         EXPECT_EQ(Last(1)[0], std::string("      reply holds no valid date and time: ") + buffer);
