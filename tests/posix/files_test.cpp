@@ -71,8 +71,7 @@ TEST_F(PosixFiles, AppendsReadBackAndAShortWriteLeavesAFragmentThatIsReported) {
     EXPECT_FALSE(file->EndsMidLine());
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 13 + 10;
+    const rlimit small{13 + 10, old.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &small);  // SIGXFSZ is ignored: the write is cut short, not fatal
     const bool appended = file->Append("05/12/2026 22:15:03 00:00:05 (Slow) ok\r\n");
     const bool more = file->Append("x");
