@@ -18,6 +18,7 @@ set -uo pipefail
 test_case=$1 qlok=$(realpath "$2") daytimed=$(realpath "$3") recorder=$(realpath -m "$4")
 preload_first=${5:-}
 
+# shellcheck source-path=SCRIPTDIR source=namespace.sh
 source "$(dirname "${BASH_SOURCE[0]}")/namespace.sh"
 
 failures=0
@@ -41,17 +42,14 @@ expect_lines() {
             ((i < $#)) && [[ $line =~ ^${@:i+1:1}$ ]] && i=$((i + 1))
         done < <(activity)
         ((i == $#)) && return 0
-        if ((SECONDS >= deadline)) || ! kill -0 "$qlok_pid" 2>/dev/null; then
-            fail "activity lines missing, wanted in order:$(printf '\n    [%s]' "$@")"
-            return 1
-        fi
+        ((SECONDS < deadline)) && kill -0 "$qlok_pid" 2>/dev/null ||
+            { fail "activity lines missing, wanted in order:$(printf '\n    [%s]' "$@")" && return 1; }
         sleep 0.1
     done
 }
 
 # --- the scene: servers file, display, Daytime server
-cd "$work" || exit 1
-printf '127.0.0.1\r\n' >"QLOK servers.ini"
+cd "$work" && printf '127.0.0.1\r\n' >"QLOK servers.ini" || exit 1
 
 Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>"$work/display" 2>"$work/xvfb.log" &
 started Xvfb "$work/display" "$work/xvfb.log"

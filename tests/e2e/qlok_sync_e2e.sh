@@ -10,6 +10,7 @@
 set -uo pipefail
 
 sync=$(realpath "$1") daytimed=$(realpath "$2") recorder=$(realpath -m "$3") first=${4:-}
+# shellcheck source-path=SCRIPTDIR source=namespace.sh
 source "$(dirname "${BASH_SOURCE[0]}")/namespace.sh"
 cd "$work" || exit 1
 printf '127.0.0.2\r\n127.0.0.1\r\n' >"QLOK servers.ini" # server 2 is the test server
@@ -18,7 +19,7 @@ failures=0
 # check NAME STATUS SERVER_SWITCHES|- ARGUMENTS LINE HISTORY: runs "qlok-sync ARGUMENTS" with
 # the test server (unless -); wants STATUS, a line matching LINE, QLOK.log ending in HISTORY.
 check() {
-    local name=$1 want=$2 server=$3 arguments=$4 line=$5 history=$6 status preload=
+    local name=$1 want=$2 server=$3 arguments=$4 line=$5 history=$6 status served preload=
     [[ $history == " ok" ]] && preload=${first:+$first:}$recorder
     rm -f QLOK.log settime ready
     if [[ $server != - ]]; then
@@ -33,7 +34,6 @@ check() {
         timeout 60 "$sync" $arguments >out 2>&1
     status=$?
     wait
-    local served
     served=$(date -u -d "$(grep -oE '20[0-9-]{8} [0-9:]{8}' out | head -1)" +%s 2>/dev/null)
     if ((status != want)) || ! grep -qE "$line" out ||
         [[ $history && $(grep -c "$history"$'\r$' QLOK.log) != 1 ]] ||

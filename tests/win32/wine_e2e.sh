@@ -8,6 +8,7 @@
 # Usage: wine_run.sh PREFIX wine_e2e.sh QLOK_EXE POKE_EXE DAYTIMED INSTALLER
 set -uo pipefail
 qlok=$(realpath "$1") poke=$(realpath "$2") daytimed=$(realpath "$3") installer=$(realpath "$4")
+# shellcheck source-path=SCRIPTDIR source=../e2e/namespace.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/namespace.sh"
 trap 'wineserver -k; kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 cp -a "$WINEPREFIX" "$work/prefix" && cd "$work" || exit 1

@@ -11,9 +11,9 @@
 set -uo pipefail
 
 (($# >= 1)) || { echo "usage: wine_run.sh PREFIX [PROGRAM [ARGS...]]" >&2; exit 2; }
+# shellcheck source-path=SCRIPTDIR source=../e2e/namespace.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/namespace.sh"
-prefix=$(realpath -m "$1")
-shift
+prefix=$(realpath -m "$1") && shift
 unset DISPLAY WAYLAND_DISPLAY
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
@@ -21,16 +21,14 @@ export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent DBUS_SESSION_BUS_ADDRESS=u
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # wineboot is slow: once per prefix, and one test at a time waits for it.
-exec 9>"$prefix.lock"
-flock 9
+exec 9>"$prefix.lock" && flock 9
 if [[ ! -e $prefix/.ready ]]; then
     rm -rf "$prefix"
     wineboot -i >/dev/null 2>&1 && wineserver -w ||
         { echo "FAIL: wineboot -i could not make $prefix" >&2; exit 1; }
     touch "$prefix/.ready"
 fi
-flock -u 9
-exec 9>&-
+flock -u 9 && exec 9>&-
 
 (($# == 0)) && exit 0
 [[ $1 == *.sh ]] && { bash "$@"; exit; }
