@@ -38,10 +38,7 @@ run_qlok() {
     HOME=$scratch/home PATH=$usr/bin:$PATH QT_QPA_PLATFORM=offscreen QT_FORCE_STDERR_LOGGING=1 \
         QT_LOGGING_RULES=qlok.activity.debug=true DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent \
         unshare -rn "${@:2}" 1 2>"$scratch/qlok.log" &
-    for ((i = 0; i < 200; i++)); do
-        grep -q 'qlok.activity: target:' "$scratch/qlok.log" && break
-        sleep 0.05
-    done
+    for _ in {1..200}; do grep -q 'qlok.activity: target:' "$scratch/qlok.log" && break || sleep 0.05; done
     readlink "/proc/$!/cwd"
     kill $! && wait $! 2>/dev/null
 }

@@ -15,40 +15,18 @@
 set -uo pipefail
 
 (($# >= 4)) || { echo "usage: qlok_e2e.sh CASE QLOK DAYTIMED RECORDER [PRELOAD_FIRST]" >&2; exit 2; }
-test_case=$1
-qlok=$(realpath "$2")
-daytimed=$(realpath "$3")
-recorder=$(realpath -m "$4")
+test_case=$1 qlok=$(realpath "$2") daytimed=$(realpath "$3") recorder=$(realpath -m "$4")
 preload_first=${5:-}
 
-if [[ ${QLOK_E2E_IN_NAMESPACE:-} != 1 ]]; then
-    unshare -rn true 2>/dev/null || { echo "SKIPPED: 'unshare -rn' does not work here"; exit 77; }
-    QLOK_E2E_IN_NAMESPACE=1 exec unshare -rn bash "${BASH_SOURCE[0]}" "$@"
-fi
-# Never run qlok where it could set the real clock: in the first user namespace
-# uid_map maps the whole range.
-[[ $(awk '{print $3; exit}' /proc/self/uid_map) != 4294967295 ]] ||
-    { echo "FAIL: refusing to run qlok outside a private user namespace" >&2; exit 1; }
-ip link set lo up || exit 1
-
-work=$(mktemp -d)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; wait "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
+# shellcheck source-path=SCRIPTDIR source=namespace.sh
+source "$(dirname "${BASH_SOURCE[0]}")/namespace.sh"
 
 failures=0
-fail() {
-    echo "FAIL [$test_case]: $*" >&2
-    failures=$((failures + 1))
-}
-# started WHAT PATH LOG: waits (at most 15 s) until the last background job has
-# written PATH; if it ends first, shows LOG and stops here.
+fail() { echo "FAIL [$test_case]: $*" >&2 && failures=$((failures + 1)); }
+# started WHAT PATH LOG: waits until the last background job has written PATH; if it ends
+# first or takes too long, shows LOG and stops here.
 started() {
-    local deadline=$((SECONDS + 15)) pid=$!
-    pids+=("$pid")
-    until [[ -s $2 ]]; do
-        ((SECONDS < deadline)) && kill -0 "$pid" 2>/dev/null && sleep 0.05 && continue
-        echo "FAIL [$test_case]: $1 did not start" >&2 && cat "$3" >&2 && exit 1
-    done
+    await_file "$2" $! || { echo "FAIL [$test_case]: $1 did not start" >&2 && cat "$3" >&2 && exit 1; }
 }
 
 # The activity list lines qlok logged so far, without the category prefix.
@@ -64,17 +42,14 @@ expect_lines() {
             ((i < $#)) && [[ $line =~ ^${@:i+1:1}$ ]] && i=$((i + 1))
         done < <(activity)
         ((i == $#)) && return 0
-        if ((SECONDS >= deadline)) || ! kill -0 "$qlok_pid" 2>/dev/null; then
-            fail "activity lines missing, wanted in order:$(printf '\n    [%s]' "$@")"
-            return 1
-        fi
+        ((SECONDS < deadline)) && kill -0 "$qlok_pid" 2>/dev/null ||
+            { fail "activity lines missing, wanted in order:$(printf '\n    [%s]' "$@")" && return 1; }
         sleep 0.1
     done
 }
 
 # --- the scene: servers file, display, Daytime server
-cd "$work" || exit 1
-printf '127.0.0.1\r\n' >"QLOK servers.ini"
+cd "$work" && printf '127.0.0.1\r\n' >"QLOK servers.ini" || exit 1
 
 Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>"$work/display" 2>"$work/xvfb.log" &
 started Xvfb "$work/display" "$work/xvfb.log"
@@ -104,7 +79,6 @@ env DISPLAY="$display" QT_QPA_PLATFORM=xcb QT_FORCE_STDERR_LOGGING=1 \
     DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent ${preload:+LD_PRELOAD="$preload"} \
     QLOK_SETTIME_RECORD="$work/settime.txt" "$qlok" "${args[@]}" >"$work/qlok.stdout" 2>"$work/qlok.stderr" &
 qlok_pid=$!
-pids=("$qlok_pid" "${pids[@]}")
 
 data_line='      data received: 20[0-9]{2}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}    \(51 bytes\)'
 # check_served FROM TO: the served UTC second, from the data line, is start+FROM..now+TO.
@@ -166,10 +140,7 @@ case $test_case in
 esac
 
 kill -0 "$qlok_pid" 2>/dev/null || fail "qlok ended by itself (it is a window that stays open)"
-if ((failures)); then
-    echo "--- qlok stderr" >&2
-    cat "$work/qlok.stderr" >&2
-    [[ -f $work/daytimed.log ]] && { echo "--- qlok-daytimed" >&2; cat "$work/daytimed.log" >&2; }
-    exit 1
-fi
-echo "PASS [$test_case]"
+((failures == 0)) && echo "PASS [$test_case]" && exit 0
+echo "--- qlok stderr" >&2 && cat "$work/qlok.stderr" >&2
+[[ -f $work/daytimed.log ]] && echo "--- qlok-daytimed" >&2 && cat "$work/daytimed.log" >&2
+exit 1

@@ -9,18 +9,9 @@
 # clock_settime. Exit 77 = skipped.
 set -uo pipefail
 
-if [[ ${QLOK_E2E_IN_NAMESPACE:-} != 1 ]]; then
-    unshare -rn true 2>/dev/null || { echo "SKIPPED: 'unshare -rn' does not work here"; exit 77; }
-    QLOK_E2E_IN_NAMESPACE=1 exec unshare -rn bash "${BASH_SOURCE[0]}" "$@"
-fi
-if [[ $(awk '{print $3; exit}' /proc/self/uid_map) == 4294967295 ]]; then
-    echo "FAIL: refusing to run qlok-sync outside a private user namespace" >&2
-    exit 1
-fi
-ip link set lo up || exit 1
 sync=$(realpath "$1") daytimed=$(realpath "$2") recorder=$(realpath -m "$3") first=${4:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# shellcheck source-path=SCRIPTDIR source=namespace.sh
+source "$(dirname "${BASH_SOURCE[0]}")/namespace.sh"
 cd "$work" || exit 1
 printf '127.0.0.2\r\n127.0.0.1\r\n' >"QLOK servers.ini" # server 2 is the test server
 failures=0
@@ -28,14 +19,14 @@ failures=0
 # check NAME STATUS SERVER_SWITCHES|- ARGUMENTS LINE HISTORY: runs "qlok-sync ARGUMENTS" with
 # the test server (unless -); wants STATUS, a line matching LINE, QLOK.log ending in HISTORY.
 check() {
-    local name=$1 want=$2 server=$3 arguments=$4 line=$5 history=$6 status preload=
+    local name=$1 want=$2 server=$3 arguments=$4 line=$5 history=$6 status served preload=
     [[ $history == " ok" ]] && preload=${first:+$first:}$recorder
     rm -f QLOK.log settime ready
     if [[ $server != - ]]; then
         # shellcheck disable=SC2086
         "$daytimed" --address 127.0.0.1 --port 13 --count 1 --timeout 30 --quiet \
             --ready-file ready $server &
-        for _ in $(seq 200); do [[ -s ready ]] && break || sleep 0.05; done
+        await_file ready
     fi
     # shellcheck disable=SC2086
     env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent LC_ALL=C.UTF-8 TZ=Asia/Kolkata \
@@ -43,7 +34,6 @@ check() {
         timeout 60 "$sync" $arguments >out 2>&1
     status=$?
     wait
-    local served
     served=$(date -u -d "$(grep -oE '20[0-9-]{8} [0-9:]{8}' out | head -1)" +%s 2>/dev/null)
     if ((status != want)) || ! grep -qE "$line" out ||
         [[ $history && $(grep -c "$history"$'\r$' QLOK.log) != 1 ]] ||

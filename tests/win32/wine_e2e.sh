@@ -8,7 +8,8 @@
 # Usage: wine_run.sh PREFIX wine_e2e.sh QLOK_EXE POKE_EXE DAYTIMED INSTALLER
 set -uo pipefail
 qlok=$(realpath "$1") poke=$(realpath "$2") daytimed=$(realpath "$3") installer=$(realpath "$4")
-work=$(mktemp -d)
+# shellcheck source-path=SCRIPTDIR source=../e2e/namespace.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/namespace.sh"
 trap 'wineserver -k; kill $(jobs -p) 2>/dev/null; wait; rm -rf "$work"' EXIT
 cp -a "$WINEPREFIX" "$work/prefix" && cd "$work" || exit 1
 # Local time 5:30 ahead of UTC and US formats: a mix-up of local time and UTC shows.
@@ -16,7 +17,6 @@ export WINEPREFIX=$work/prefix WINEDEBUG=fixme-all,+debugstr,+systray
 export TZ=Asia/Kolkata LANG=en_US.UTF-8
 failures=0
 fail() { echo "FAIL: $*" >&2 && failures=$((failures + 1)); }
-await_file() { for _ in {1..100}; do [[ -s $1 ]] && return; sleep 0.1; done; }
 
 Xvfb -displayfd 9 -nolisten tcp -screen 0 1024x768x24 9>display 2>/dev/null &
 await_file display && DISPLAY=:$(<display) && export DISPLAY

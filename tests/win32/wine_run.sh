@@ -10,27 +10,10 @@
 # Exit status: the program's; 77 when 'unshare -rn' is not available here.
 set -uo pipefail
 
-if (($# < 1)); then
-    echo "usage: wine_run.sh PREFIX [PROGRAM [ARGS...]]" >&2
-    exit 2
-fi
-
-if [[ ${QLOK_WINE_IN_NAMESPACE:-} != 1 ]]; then
-    if ! unshare -rn true 2>/dev/null; then
-        echo "SKIPPED: 'unshare -rn' does not work here (user namespaces disabled?)"
-        exit 77
-    fi
-    QLOK_WINE_IN_NAMESPACE=1 exec unshare -rn bash "${BASH_SOURCE[0]}" "$@"
-fi
-# In the first user namespace uid_map maps the whole range.
-if [[ $(awk '{print $3; exit}' /proc/self/uid_map) == 4294967295 ]]; then
-    echo "FAIL: refusing to run Wine outside a private user namespace" >&2
-    exit 1
-fi
-ip link set lo up 2>/dev/null || true
-
-prefix=$(realpath -m "$1")
-shift
+(($# >= 1)) || { echo "usage: wine_run.sh PREFIX [PROGRAM [ARGS...]]" >&2; exit 2; }
+# shellcheck source-path=SCRIPTDIR source=../e2e/namespace.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/namespace.sh"
+prefix=$(realpath -m "$1") && shift
 unset DISPLAY WAYLAND_DISPLAY
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
@@ -38,19 +21,15 @@ export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent DBUS_SESSION_BUS_ADDRESS=u
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # wineboot is slow: once per prefix, and one test at a time waits for it.
-exec 9>"$prefix.lock"
-flock 9
+exec 9>"$prefix.lock" && flock 9
 if [[ ! -e $prefix/.ready ]]; then
     rm -rf "$prefix"
-    if ! wineboot -i >/dev/null 2>&1 || ! wineserver -w; then
-        echo "FAIL: wineboot -i could not make $prefix" >&2
-        exit 1
-    fi
+    wineboot -i >/dev/null 2>&1 && wineserver -w ||
+        { echo "FAIL: wineboot -i could not make $prefix" >&2; exit 1; }
     touch "$prefix/.ready"
 fi
-flock -u 9
-exec 9>&-
+flock -u 9 && exec 9>&-
 
 (($# == 0)) && exit 0
-[[ $1 == *.sh ]] && exec bash "$@"
+[[ $1 == *.sh ]] && { bash "$@"; exit; }
 wine "$@"
