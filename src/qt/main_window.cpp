@@ -1,5 +1,6 @@
 #include "qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -45,10 +46,13 @@ QPushButton* MakeButton(QWidget* parent, std::string_view caption, const layout:
 
 // The first of the families that is installed, or all of them when none is. One family alone
 // spares the most time: for a font of several, the toolkit has the system sort every installed
-// font to find fallbacks, which was a good part of the time to the first frame.
+// font to find fallbacks, which was a good part of the time to the first frame. The names are
+// looked up in the list of installed families: asking for each by name would have the system
+// apply its whole configuration to every name that is not installed.
 QStringList FirstInstalled(const QStringList& families) {
-    const auto found = std::find_if(families.begin(), families.end(), [](const QString& family) {
-        return QFontDatabase::hasFamily(family);
+    const QStringList installed = QFontDatabase::families();
+    const auto found = std::find_if(families.begin(), families.end(), [&](const QString& family) {
+        return installed.contains(family, Qt::CaseInsensitive);
     });
     return found != families.end() ? QStringList{*found} : families;
 }
@@ -82,9 +86,20 @@ QFont ControlFont() {
     return font;
 }
 
+FormWidget::FormWidget() : QWidget(nullptr, Qt::Window), applicationFont_(QApplication::font()) {
+    const QFont form =
+        SansSerif(FirstInstalled({Text(layout::kFormFont), QStringLiteral("Liberation Sans"),
+                                  QStringLiteral("Nimbus Sans")}));
+    setFont(form);
+    QApplication::setFont(form);
+}
+
+void FormWidget::ChildrenMade() {
+    QApplication::setFont(applicationFont_);
+}
+
 MainWindow::MainWindow()
-    : QWidget(nullptr, Qt::Window),
-      combo1_(new QComboBox(this)),
+    : combo1_(new QComboBox(this)),
       list1_(this),
       command1_(MakeButton(this, text::kResync, layout::kCommand1)),
       command2_(MakeButton(this, text::kShowClock, layout::kCommand2)),
@@ -92,8 +107,6 @@ MainWindow::MainWindow()
       countDown_(new QLineEdit(Text(text::kCountDownDefault), this)),
       label1_(new QLabel(Text(text::kMins), this)) {
     setWindowTitle(Text(text::kCaption));
-    setFont(SansSerif(FirstInstalled({Text(layout::kFormFont), QStringLiteral("Liberation Sans"),
-                                      QStringLiteral("Nimbus Sans")})));
     setWindowIcon(BuiltInWindowIcon());
     setGeometry(Pixels(layout::kClientArea));
     setMouseTracking(true);  // the logic's mouse-move handler
@@ -133,6 +146,7 @@ MainWindow::MainWindow()
     for (QPushButton* button : {command1_, command2_, command3_}) {
         button->installEventFilter(this);
     }
+    ChildrenMade();
 }
 
 void MainWindow::ChangeState(Qt::WindowState state) {

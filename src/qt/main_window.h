@@ -19,8 +19,23 @@ namespace qlok::qt {
 // The font of every control with text: "MS Sans Serif" 8.25 pt, or the closest sans-serif.
 QFont ControlFont();
 
+// A top-level widget whose font is the form's before any child is made, and the application's
+// too until the children are made: a text box lays out its first text in the application's
+// font whatever its parent's, and would load that font for nothing.
+class FormWidget : public QWidget {
+  public:
+    FormWidget();
+
+  protected:
+    // The application's font again, once all children are made.
+    void ChildrenMade();
+
+  private:
+    QFont applicationFont_;
+};
+
 // The widget of the one window. Controls keep their places and sizes whatever the window's.
-class MainWindow final : public QWidget {
+class MainWindow final : public FormWidget {
     Q_OBJECT
 
   public:
