@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Start-up against the floor: a bare Qt window and "qlok 1" started alternately under Xvfb,
-# N times each, against qlok-daytimed on 127.0.0.1:13 serving the time 5 s ahead. For each:
+# Start-up against the floor: a bare Qt window, the same window with QLOK's standard controls
+# and no logic (what the toolkit itself spends on them), and "qlok 1", started in turn under
+# Xvfb, N times each, against qlok-daytimed on 127.0.0.1:13 serving the time 5 s ahead. For each:
 # the time from exec to the first window exposed, for qlok also to its clock_settime call
-# (recorded, never made), and the peak resident memory. Prints the medians and their ratios;
+# (recorded, never made), and the peak resident memory. Prints the medians, qlok's ratio to the
+# bare window (with the goal) and to the window of controls;
 # the CPU time used until each moment is less at the mercy of a loaded machine.
 #
 # Usage: bench/startup_bench.sh [BUILD_DIR] [N]   (default: build/release, 15)
@@ -16,9 +18,10 @@ build=$(realpath "${1:-build/release}")
 n=${2:-15}
 qlok=$build/src/qt/qlok
 bare=$build/bench/qlok_bare_window
+controls=$build/bench/qlok_controls_window
 daytimed=$build/tools/qlok-daytimed
 recorder=$build/tests/e2e/record_settime.so
-for file in "$qlok" "$bare" "$daytimed" "$recorder"; do
+for file in "$qlok" "$bare" "$controls" "$daytimed" "$recorder"; do
     [[ -x $file || -f $file ]] || { echo "missing $file: build the release preset first" >&2; exit 2; }
 done
 
@@ -46,11 +49,13 @@ for ((i = 0; i < 200; i++)); do
     [[ -s display && -s ready ]] && break
     sleep 0.05
 done
-export DISPLAY=:$(tr -d '[:space:]' <display) QT_QPA_PLATFORM=xcb
+DISPLAY=:$(tr -d '[:space:]' <display)
+export DISPLAY QT_QPA_PLATFORM=xcb
 # A desktop session has its bus; without one, each start would launch a bus of its own.
 dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 3>session_bus 4>session_pid
 pids+=("$(head -n1 session_pid)")
-export DBUS_SESSION_BUS_ADDRESS=$(head -n1 session_bus)
+DBUS_SESSION_BUS_ADDRESS=$(head -n1 session_bus)
+export DBUS_SESSION_BUS_ADDRESS
 
 # run MARKS PROGRAM ARGS...: one start; prints, for each of the MARKS, the wall-clock ms from
 # exec and the CPU ms the process used until then, then the peak resident memory in MB. The
@@ -89,6 +94,7 @@ os.execv(sys.argv[1], sys.argv[1:])' "$@" 2>marks.log &
 
 for ((round = 1; round <= n; round++)); do
     run exposed "$bare" >>bare.txt
+    run exposed "$controls" >>controls.txt
     run "exposed clock_settime" "$qlok" 1 >>qlok.txt
 done
 
@@ -97,12 +103,14 @@ median() {
     cut -d' ' -f"$2" "$1" | grep -v nan | sort -g |
         awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
 }
-# row NAME BARE_COLUMN QLOK_COLUMN GOAL: the medians and their ratio
+# row NAME BARE_COLUMN QLOK_COLUMN GOAL: the medians and qlok's ratios
 row() {
-    awk -v name="$1" -v bare="$(median bare.txt "$2")" -v qlok="$(median qlok.txt "$3")" -v goal="$4" \
-        'BEGIN { printf "%-34s %11.1f %8.1f %7.2f %6s\n", name, bare, qlok, qlok / bare, goal }'
+    awk -v name="$1" -v bare="$(median bare.txt "$2")" -v controls="$(median controls.txt "$2")" \
+        -v qlok="$(median qlok.txt "$3")" -v goal="$4" \
+        'BEGIN { printf "%-30s %6.1f %9.1f %7.1f %6.2f %5s %9.2f\n", name, bare, controls, qlok,
+                 qlok / bare, goal, qlok / controls }'
 }
-echo "medians of $n alternate starts        bare window   qlok 1   ratio   goal"
+printf "%-30s %6s %9s %7s %6s %5s %9s\n" "medians of $n starts in turn" bare controls "qlok 1" /bare goal /controls
 row "window exposed, ms from exec" 1 1 1.10
 row "  CPU ms used until then" 2 2 ""
 row "clock_settime, ms from exec" 1 3 1.25
