@@ -40,6 +40,7 @@ class WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         QDir::setCurrent(dir_.path());
+        applicationFont_ = QApplication::font();
         front_ = std::make_unique<FrontEnd>("", FrontEndOptions{&clock_, &boxes_, nullptr});
         front_->Start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&W()));
@@ -59,14 +60,19 @@ class WindowTest : public ::testing::Test {
     }
 
     QTemporaryDir dir_;
+    QFont applicationFont_;
     qlok::fake::FakeClock clock_;
     qlok::fake::FakeMessageBoxes boxes_;
     std::unique_ptr<FrontEnd> front_;
 };
 
-// The first server is selected and has the focus; Tab goes round the controls from there.
+// The first server is selected and has the focus; Tab goes round the controls from there. The
+// text boxes have the control font, and the application's font is as it was.
 TEST_F(WindowTest, TabOrderFromTheServerBox) {
     EXPECT_EQ(W().Combo1().currentText(), "time.nist.gov");
+    EXPECT_EQ(W().CountDown().font(), ControlFont());
+    EXPECT_EQ(W().Combo1().lineEdit()->font(), ControlFont());
+    EXPECT_EQ(QApplication::font(), applicationFont_);
     W().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&W()));
     QWidget* const order[] = {&W().Combo1(),   &W().List1().View(), &W().Command1(),
