@@ -11,7 +11,6 @@ using Lines = std::vector<std::string>;
 // time is 21:54:19 + delta seconds finds the local clock delta seconds slow.
 class Correction : public ::testing::Test {
   protected:
-    void SetUp() override { app.combo1.text = "127.0.0.1"; }
     void ServerAhead(int delta) {
         const int t = 21 * 3600 + 54 * 60 + 19 + delta;
         const int s = t % 86400;
@@ -32,7 +31,6 @@ TEST_F(Correction, SlowClockIsSetAndRecordedAndAFullDiskLeavesNoGluedLine) {
                               "      system date (local) : \t2026-12-05 22:54:19",
                               "      Time difference:      \t\t   00:00:05 (Slow)",
                               "clock synchronised succesfully"}));
-    EXPECT_EQ(app.window.caption, "QLOK 2026-12-05 22:54:24 00:00:05 (Slow)");
     ASSERT_EQ(app.clock.setCalls.size(), 1u);
     EXPECT_EQ(app.clock.setCalls[0], (SystemTimeRecord{2026, 12, 0, 5, 21, 54, 24, 0}));
     EXPECT_EQ(app.list1.topIndex, app.list1.NewIndex());

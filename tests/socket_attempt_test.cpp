@@ -36,7 +36,6 @@ std::string Play(const std::string& steps) {
     socket.SetRemoteHost(" time.example ");
     socket.SetRemotePort(13);
     act.at('R')();
-    EXPECT_EQ(socket.deadline.milliseconds, 30'000);
     for (const char step : steps) {
         act.at(step)();
     }

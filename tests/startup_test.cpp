@@ -50,7 +50,6 @@ TEST(FormLoad, OffersTheServersAndSyncsWithTheNamedEntry) {
           Case{"please", nullptr, builtIn, "time.nist.gov", nist},
           Case{"2", "a\r\n;b\r\n\r\n ;c", {"a", "", " ;c"}, "", blank},
           Case{"1", ";only a comment\r\n", {}, "", blank},
-          Case{"", "x", builtIn, "time.nist.gov", {" ", unread}, false},
           Case{"1", "x", builtIn, "time.nist.gov", {nist[0], nist[1], unread}, false}}) {
         fake::FakeApp app(c.argument);
         if (c.file != nullptr) {

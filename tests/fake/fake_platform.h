@@ -61,7 +61,7 @@ struct FakeList final : ListBox {
 
 struct FakeCombo final : ComboBox {
     std::vector<std::string> items;
-    std::string text;
+    std::string text = "127.0.0.1";  // as if typed in; a load puts the servers there instead
 
     void Clear() override { items.clear(), text.clear(); }
     void AddItem(const std::string& item) override { items.push_back(item); }
@@ -94,10 +94,10 @@ struct FakeTimer final : Timer {
 
 // Runs its callback when the test says so.
 struct FakeOneShotTimer final : OneShotTimer {
-    int milliseconds = -1, starts = 0;
+    int starts = 0;
     std::function<void()> pending;
-    void Start(int ms, std::function<void()> callback) override {
-        milliseconds = ms, ++starts, pending = std::move(callback);
+    void Start(int, std::function<void()> callback) override {
+        ++starts, pending = std::move(callback);
     }
     void Stop() override { pending = {}; }
     // Runs the pending call, if any.
@@ -111,13 +111,12 @@ struct FakeOneShotTimer final : OneShotTimer {
 // The real attempt rules over I/O that the tests play by hand; counts the window's calls.
 struct FakeSocket final : Socket, SocketTransport {
     explicit FakeSocket(SocketEvents events) : attempt(*this, queue, deadline, std::move(events)) {}
-    std::string host;
-    int port = 0, connects = 0, closes = 0;
+    int connects = 0, closes = 0;
     FakeOneShotTimer queue, deadline;
     SocketAttempt attempt;
 
-    void SetRemoteHost(const std::string& h) override { attempt.SetRemoteHost(host = h); }
-    void SetRemotePort(int p) override { attempt.SetRemotePort(port = p); }
+    void SetRemoteHost(const std::string& h) override { attempt.SetRemoteHost(h); }
+    void SetRemotePort(int p) override { attempt.SetRemotePort(p); }
     int State() const override { return attempt.State(); }
     std::optional<SocketError> Connect() override { return ++connects, attempt.Connect(); }
     std::string GetData() override { return attempt.GetData(); }

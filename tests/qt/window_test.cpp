@@ -12,7 +12,6 @@
 #include <fstream>
 #include <memory>
 
-#include "desktop/systray.h"
 #include "fake/fake_platform.h"
 #include "posix/posix_services.h"
 #include "qt/front_end.h"
@@ -117,7 +116,6 @@ TEST_F(WindowTest, ComparisonLinesFitTheList) {
         ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
         qlok::fake::FakeApp app;
         app.regional.formats = qlok::posix::PosixRegional().Formats();
-        app.combo1.text = "127.0.0.1";
         app.clock.now = {2026, 12, 28, 23, 58, 50};
         app.Exchange(qlok::fake::NistReply(26, 12, 28, 22, 58, 58));  // 8 s slow
         for (const std::string& line : Lines(app.List().end() - 4, app.List().end() - 1)) {
@@ -198,7 +196,6 @@ TEST_F(WindowTest, WindowMenuCommandsReachTheWindowProcedure) {
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
     EXPECT_EQ(choose("MinToSystray.."), qlok::WindowState::Minimized);
     EXPECT_TRUE(W().isVisible());
-    EXPECT_EQ(qlok::Systray::InTrayMode, qlok::Systray::kFalse);
     choose("Close");
     EXPECT_EQ(closing.count(), 1);
     EXPECT_FALSE(W().isVisible());
