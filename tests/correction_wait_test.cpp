@@ -40,5 +40,42 @@ TEST(CorrectionWait, EventsDuringTheSettingRunAfterItInOrderAndStoppedTicksStayS
     EXPECT_EQ(app.countDown.text, "240");  // the minutes saved, and no later tick counted them
 }
 
+// The clock is set to the server's second plus the whole seconds since the reply's first byte,
+// measured when it is really set: a server that closes late or a prompt that takes its time
+// leaves the clock neither behind nor ahead.
+TEST(CorrectionWait, TheClockIsCarriedForwardByTheWholeSecondsSinceTheFirstByte) {
+    const std::string reply = fake::NistReply(26, 12, 5, 21, 54, 24);  // the clock is 5 s slow
+    const struct {
+        const char* name;
+        std::int64_t beforeSecondPiece, beforeClose, serviceWaits;  // microseconds
+        int second;                                                 // set to 21:54:second
+    } cases[] = {
+        {"close at once", 0, 0, 0, 24},
+        {"close 10 s late", 0, 10'000'000, 0, 34},
+        {"a prompt of 3 s", 0, 0, 3'000'000, 27},
+        {"0.9 s late, 0.9 s prompt", 0, 900'000, 900'000, 25},
+        {"two pieces 0.6 s apart, close 0.6 s later", 600'000, 600'000, 0, 25},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake::FakeApp app;
+        app.clock.whileSetting = [&] { app.clock.monotonic += c.serviceWaits; };
+        app.form.Command1_Click();
+        app.Connected();
+        const ClockReading firstByte = app.clock.PreciseNow();
+        app.Receive(reply.substr(0, 30));
+        app.clock.monotonic += c.beforeSecondPiece;
+        app.Receive(reply.substr(30));
+        app.clock.monotonic += c.beforeClose;
+        app.ServerCloses();
+        ASSERT_EQ(app.clock.setCalls.size(), 1u);
+        EXPECT_EQ(app.clock.arrivals[0], firstByte);
+        EXPECT_EQ(
+            app.clock.setCalls[0],
+            (SystemTimeRecord{2026, 12, 0, 5, 21, 54, static_cast<std::uint16_t>(c.second), 0}));
+        EXPECT_EQ(app.List().back(), "clock synchronised succesfully");
+    }
+}
+
 }  // namespace
 }  // namespace qlok

@@ -24,6 +24,22 @@ TEST(DateValue, CountsDaysFromTheZeroDate) {
     }
 }
 
+// The clock services count in seconds since 1970; leap days, centuries and times before 1970.
+TEST(UnixSeconds, AgreeWithUtcFieldsBothWays) {
+    for (const auto& [utc, seconds] : {
+             std::pair{SystemTimeRecord{1970, 1, 0, 1, 0, 0, 0, 0}, std::int64_t{0}},
+             {SystemTimeRecord{1969, 12, 0, 31, 23, 59, 59, 0}, -1},
+             {SystemTimeRecord{2000, 2, 0, 29, 12, 0, 0, 0}, 951'825'600},
+             {SystemTimeRecord{2026, 12, 0, 5, 21, 54, 24, 0}, 1'796'507'664},
+             {SystemTimeRecord{2100, 3, 0, 1, 0, 0, 0, 0}, 4'107'542'400},
+             {SystemTimeRecord{1601, 1, 0, 1, 0, 0, 0, 0}, -11'644'473'600},
+         }) {
+        SCOPED_TRACE(seconds);
+        EXPECT_EQ(UnixSeconds(utc), seconds);
+        EXPECT_EQ(UtcRecord(seconds), utc);
+    }
+}
+
 // Every token and quoting form, written and read back.
 TEST(DateText, PicturesBothWays) {
     RegionalFormats f = FakeRegional::American();

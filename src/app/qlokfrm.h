@@ -97,6 +97,7 @@ class QLOKfrm {
     std::string rawReply_;              // every byte of the current attempt's reply
     bool replyRejected_ = false;        // the current attempt's reply was too long or too slow
     long long firstByteSecond_ = 0;     // local time of the reply's first byte, in seconds
+    ClockReading arrival_;              // the precise clocks at the reply's first byte
     bool historyNoticeListed_ = false;  // the list already says there is no history yet
     SyncOutcome outcome_ = SyncOutcome::None;
     // Setting the clock may wait for the user (a password prompt) while the front end keeps

@@ -2,6 +2,7 @@
 #include <ctime>
 
 #include "posix_services.h"
+#include "sync/clock_step.h"
 
 namespace qlok::posix {
 
@@ -26,19 +27,20 @@ long PosixClock::UtcOffsetSecondsNow() const {
     return LocalTm().tm_gmtoff;
 }
 
-std::time_t UtcSeconds(const SystemTimeRecord& utc) {
-    std::tm t{};
-    t.tm_year = utc.wYear - 1900;
-    t.tm_mon = utc.wMonth - 1;
-    t.tm_mday = utc.wDay;
-    t.tm_hour = utc.wHour;
-    t.tm_min = utc.wMinute;
-    t.tm_sec = utc.wSecond;
-    return timegm(&t);
+ClockReading PosixClock::PreciseNow() const {
+    timespec utc{};
+    timespec monotonic{};
+    clock_gettime(CLOCK_REALTIME, &utc);
+    clock_gettime(CLOCK_BOOTTIME, &monotonic);  // counts a suspend, as a wall clock does
+    const auto micros = [](const timespec& t) {
+        return std::int64_t{t.tv_sec} * kMicrosecondsPerSecond + t.tv_nsec / 1000;
+    };
+    return {micros(utc), micros(monotonic)};
 }
 
-int PosixClock::SetSystemTime(const SystemTimeRecord& utc) {
-    const timespec when{UtcSeconds(utc), 0};
+int PosixClock::SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) {
+    const timespec when{
+        static_cast<std::time_t>(StepTarget(utc, arrival, PreciseNow().monotonicMicroseconds)), 0};
     if (clock_settime(CLOCK_REALTIME, &when) != 0) {
         lastError_ = ErrorText(errno);
         return 0;

@@ -27,7 +27,9 @@ class PosixClock final : public SystemClock {
   public:
     DateParts LocalNow() const override;
     long UtcOffsetSecondsNow() const override;
-    int SetSystemTime(const SystemTimeRecord& utc) override;
+    ClockReading PreciseNow() const override;
+    // Sets the clock with clock_settime, at StepTarget's second.
+    int SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) override;
     std::string LastError() const override { return lastError_; }
 
   private:
@@ -44,9 +46,6 @@ class PosixRegional final : public RegionalSettings {
     mutable std::string locale_;  // the LC_TIME and LC_NUMERIC names formats_ was read under
     mutable RegionalFormats formats_;
 };
-
-// Seconds since 1970-01-01 00:00:00 UTC of UTC fields.
-std::time_t UtcSeconds(const SystemTimeRecord& utc);
 
 // The platform's words for an errno value.
 std::string ErrorText(int error);

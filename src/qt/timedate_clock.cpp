@@ -8,8 +8,8 @@
 #include <QEventLoop>
 #include <QStringList>
 
-#include "posix/posix_services.h"
 #include "qt/local_text.h"
+#include "sync/clock_step.h"
 
 namespace qlok::qt {
 
@@ -68,15 +68,17 @@ QDBusMessage Await(const QDBusPendingCall& call) {
 
 }  // namespace
 
-int TimedateClock::SetSystemTime(const SystemTimeRecord& utc) {
+int TimedateClock::SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) {
     // Connected on first use: a window that never sets the clock never touches the bus.
     const QDBusConnection bus = QDBusConnection::systemBus();
     if (bus.isConnected()) {
         QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.timedate1",
                                                            "/org/freedesktop/timedate1",
                                                            "org.freedesktop.timedate1", "SetTime");
-        const qlonglong usecUtc = static_cast<qlonglong>(posix::UtcSeconds(utc)) * 1'000'000;
-        call << usecUtc << false << interactive_;  // absolute time
+        // A step relative to timedated's own clock when it sets it: however long polkit took to
+        // ask, the time that passed since the reply is carried, to the microsecond.
+        const qlonglong step = StepMicroseconds(utc, arrival);
+        call << step << true << interactive_;
         call.setInteractiveAuthorizationAllowed(interactive_);
         const QDBusMessage reply = Await(bus.asyncCall(call, kAnswerTimeoutMs));
         if (reply.type() == QDBusMessage::ReplyMessage) {
@@ -89,7 +91,7 @@ int TimedateClock::SetSystemTime(const SystemTimeRecord& utc) {
             return 0;
         }
     }
-    if (local_.SetSystemTime(utc) != 0) {
+    if (local_.SetSystemTime(utc, arrival) != 0) {
         lastError_.clear();
         return 1;
     }

@@ -17,9 +17,10 @@ class TimedateClock final : public SystemClock {
 
     DateParts LocalNow() const override { return local_.LocalNow(); }
     long UtcOffsetSecondsNow() const override { return local_.UtcOffsetSecondsNow(); }
-    // Waits for timedated's answer in a local event loop that takes no user input: the window
-    // repaints, timers run.
-    int SetSystemTime(const SystemTimeRecord& utc) override;
+    ClockReading PreciseNow() const override { return local_.PreciseNow(); }
+    // Asks timedated to step its clock by the server's lead at arrival, and waits for the answer
+    // in a local event loop that takes no user input: the window repaints, timers run.
+    int SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) override;
     // What the user can do about the last refusal.
     std::string LastError() const override { return lastError_; }
 

@@ -114,7 +114,7 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
     std::string error;
     std::unique_ptr<AppendFile> history =
         platform_.files.OpenAppend(std::string(text::kHistoryFile), error);
-    const bool set = platform_.clock.SetSystemTime(record) != 0;
+    const bool set = platform_.clock.SetSystemTime(record, arrival_) != 0;
     outcome_ = set ? SyncOutcome::Set : SyncOutcome::NotSet;
     if (set) {
         AddLine(std::string(text::kSyncOk));

@@ -43,6 +43,9 @@ void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
     // TCP may deliver the reply in pieces: judge all bytes of the attempt, not one event.
     const bool firstBytes = rawReply_.empty();
     rawReply_ += Winsock1.GetData();
+    if (firstBytes && !rawReply_.empty()) {
+        arrival_ = platform_.clock.PreciseNow();  // what a late setting of the clock counts from
+    }
     if (rawReply_.size() > kReplyLength + 1) {
         rawReply_.resize(kReplyLength + 1);  // too long already; the rest cannot matter
     }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "sync/clock_step.h"
 #include "win32/win32_rules.h"
 #include "win32/win32_services.h"
 
@@ -62,15 +63,25 @@ long Win32Clock::UtcOffsetSecondsNow() const {
     return static_cast<long>((FileTimeValue(local) - FileTimeValue(utc)) / kFileTimeUnitsPerSecond);
 }
 
-int Win32Clock::SetSystemTime(const SystemTimeRecord& utc) {
+ClockReading Win32Clock::PreciseNow() const {
+    FILETIME utc{};
+    GetSystemTimeAsFileTime(&utc);
+    constexpr long long kUnixEpoch = 116'444'736'000'000'000;  // 1970 in FILETIME units
+    return {(FileTimeValue(utc) - kUnixEpoch) / 10,
+            static_cast<std::int64_t>(GetTickCount64()) * 1000};
+}
+
+int Win32Clock::SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) {
     EnableSystemTimePrivilege();
+    const SystemTimeRecord target =
+        UtcRecord(StepTarget(utc, arrival, PreciseNow().monotonicMicroseconds));
     ::SYSTEMTIME record{};
-    record.wYear = utc.wYear;
-    record.wMonth = utc.wMonth;
-    record.wDay = utc.wDay;
-    record.wHour = utc.wHour;
-    record.wMinute = utc.wMinute;
-    record.wSecond = utc.wSecond;
+    record.wYear = target.wYear;
+    record.wMonth = target.wMonth;
+    record.wDay = target.wDay;
+    record.wHour = target.wHour;
+    record.wMinute = target.wMinute;
+    record.wSecond = target.wSecond;
     if (::SetSystemTime(&record)) {
         lastError_.clear();
         return 1;

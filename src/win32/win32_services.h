@@ -17,7 +17,8 @@ class Win32Clock final : public SystemClock {
   public:
     DateParts LocalNow() const override;
     long UtcOffsetSecondsNow() const override;
-    int SetSystemTime(const SystemTimeRecord& utc) override;
+    ClockReading PreciseNow() const override;
+    int SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) override;
     std::string LastError() const override { return lastError_; }
 
   private:

@@ -19,6 +19,7 @@
 #include "desktop/systray.h"
 #include "platform/platform.h"
 #include "platform/winapi_values.h"
+#include "sync/clock_step.h"
 #include "sync/socket_attempt.h"
 
 namespace qlok::fake {
@@ -129,18 +130,33 @@ struct FakeSocket final : Socket, SocketTransport {
 
 struct FakeClock final : SystemClock {
     DateParts now{2026, 12, 5, 22, 54, 19};
-    long utcOffset = 3600;  // local time is UTC + 1 h
+    long utcOffset = 3600;               // local time is UTC + 1 h
+    std::int64_t microsecond = 250'000;  // into the second of now
+    std::int64_t monotonic = 7'000'000;  // microseconds; tests move it as time passes
     bool refuse = false;
-    std::vector<SystemTimeRecord> setCalls;
-    std::function<void()> whileSetting;  // the front end's loop runs while the user is asked
+    std::vector<SystemTimeRecord> setCalls;  // where each setting put the clock, or would have
+    std::vector<ClockReading> arrivals;      // the arrival each setting was handed
+    std::function<void()> whileSetting;      // the front end's loop runs while the user is asked
 
     DateParts LocalNow() const override { return now; }
     long UtcOffsetSecondsNow() const override { return utcOffset; }
-    int SetSystemTime(const SystemTimeRecord& utc) override {
+    ClockReading PreciseNow() const override {
+        const SystemTimeRecord local{static_cast<std::uint16_t>(now.year),
+                                     static_cast<std::uint16_t>(now.month),
+                                     0,
+                                     static_cast<std::uint16_t>(now.day),
+                                     static_cast<std::uint16_t>(now.hour),
+                                     static_cast<std::uint16_t>(now.minute),
+                                     static_cast<std::uint16_t>(now.second),
+                                     0};
+        return {(UnixSeconds(local) - utcOffset) * kMicrosecondsPerSecond + microsecond, monotonic};
+    }
+    int SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) override {
         if (whileSetting) {
             whileSetting();
         }
-        setCalls.push_back(utc);
+        setCalls.push_back(UtcRecord(StepTarget(utc, arrival, monotonic)));
+        arrivals.push_back(arrival);
         return refuse ? 0 : 1;
     }
     std::string LastError() const override { return refuse ? "Operation not permitted" : ""; }

@@ -38,6 +38,7 @@ TEST(TimedateClock, SetsTheServerSecondThroughTimedatedAndGivesEachRefusalItsRea
     }
     const qlok::SystemTimeRecord utc{2026, 12, 0, 5, 21, 54, 24, 0};  // 1796507664 s since 1970
     qlok::fake::FakeClock local;
+    const qlok::ClockReading arrival = local.PreciseNow();  // 21:54:19.25 UTC: 4.75 s slow
     const auto raise = [](const char* error) {
         return QString("raise dbus.exceptions.DBusException('no', name='%1')").arg(error);
     };
@@ -48,7 +49,7 @@ TEST(TimedateClock, SetsTheServerSecondThroughTimedatedAndGivesEachRefusalItsRea
     } cases[] = {
         {"", true, ""},
         {"", false, ""},
-        {"time.sleep(1)", true, ""},  // a person types the password: timers run meanwhile
+        {"time.sleep(3)", true, ""},  // a person types the password: timers run meanwhile
         {raise("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"), true,
          "\"timedatectl set-ntp false\" hands the clock to QLOK"},
         {raise("org.freedesktop.DBus.Error.AccessDenied"), true, "not authorised"},
@@ -68,12 +69,12 @@ TEST(TimedateClock, SetsTheServerSecondThroughTimedatedAndGivesEachRefusalItsRea
         tick.callOnTimeout([&] { ticked = true; });
         tick.start(100);
         qlok::qt::TimedateClock clock(local, c.interactive);
-        EXPECT_EQ(clock.SetSystemTime(utc), *c.reason == '\0' ? 1 : 0);
+        EXPECT_EQ(clock.SetSystemTime(utc, arrival), *c.reason == '\0' ? 1 : 0);
         EXPECT_NE(clock.LastError().find(c.reason), std::string::npos) << clock.LastError();
-        EXPECT_EQ(ticked, c.code == "time.sleep(1)");
-        const QByteArray call = QString("SetTime 1796507664000000 False %1")
-                                    .arg(c.interactive ? "True" : "False")
-                                    .toUtf8();
+        EXPECT_EQ(ticked, c.code == "time.sleep(3)");
+        // A step by the server's lead, which timedated adds to its clock after the prompt.
+        const QByteArray call =
+            QString("SetTime 4750000 True %1").arg(c.interactive ? "True" : "False").toUtf8();
         QByteArray log = mock->readAllStandardOutput();
         while (!log.contains(call) && mock->waitForReadyRead(2000)) {
             log += mock->readAllStandardOutput();
@@ -84,9 +85,10 @@ TEST(TimedateClock, SetsTheServerSecondThroughTimedatedAndGivesEachRefusalItsRea
 
     mock.reset();  // no timedated: the process sets the clock itself, if it may
     qlok::qt::TimedateClock clock(local, true);
-    EXPECT_EQ(clock.SetSystemTime(utc), 1);
+    EXPECT_EQ(clock.SetSystemTime(utc, arrival), 1);
+    EXPECT_EQ(local.setCalls, std::vector{utc});
     local.refuse = true;
-    EXPECT_EQ(clock.SetSystemTime(utc), 0);
+    EXPECT_EQ(clock.SetSystemTime(utc, arrival), 0);
     EXPECT_NE(clock.LastError().find("CAP_SYS_TIME): Operation not permitted"), std::string::npos);
 }
 
