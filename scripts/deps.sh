@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages QLOK needs to build, run and test (the 32-bit
-# Windows build too: cross compiler, Wine; clang and libFuzzer for the fuzz targets), and the
+# Windows build too, and the 64-bit one its tests run as where the kernel runs no 32-bit
+# programs: cross compilers, Wine; clang and libFuzzer for the fuzz targets), and the
 # locales the tests use.
 # Installs only what is missing; quiet when nothing is.
 # Runs as root, or through sudo otherwise.
@@ -14,7 +15,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick
     faketime libfaketime
     iproute2 util-linux locales tzdata
-    g++-mingw-w64-i686-posix wine wine32:i386 nsis
+    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 nsis
     python3 dpkg-dev desktop-file-utils appstream libfontconfig-dev
     dbus-daemon python3-dbusmock
 )

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the optimised build with warnings as errors
 # (preset ci), the AddressSanitizer + UndefinedBehaviorSanitizer build (asan),
-# and the 32-bit Windows build under Wine (win32). "scripts/test.sh win32" runs
+# the 32-bit Windows build under Wine (win32), and the same Windows code built for 64 bits
+# under 64-bit Wine (win64), which runs where the kernel runs no 32-bit programs and the
+# win32 tests are skipped. "scripts/test.sh win32" runs
 # only the presets named. Goes on after a failure; exits non-zero if any build
 # or test failed. The last line counts the tests of all presets.
 set -uo pipefail
@@ -11,7 +13,7 @@ cd "$root"
 bash scripts/deps.sh || exit 1
 
 presets=("$@")
-((${#presets[@]})) || presets=(ci asan win32)
+((${#presets[@]})) || presets=(ci asan win32 win64)
 jobs=$(nproc 2>/dev/null || echo 2)
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT

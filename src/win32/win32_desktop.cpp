@@ -48,7 +48,9 @@ void Win32MessageBoxes::Show(const std::string& text, const std::string& title, 
 }
 
 bool Win32TrayIcons::Notify(int operation, const NotifyIconData& data) {
-    static_assert(NOTIFYICONDATAA_V1_SIZE == win::kNotifyIconDataV1Size);
+    // The first form of the record: 88 bytes in a 32-bit program (a 64-bit one's handles are
+    // wider).
+    static_assert(sizeof(void*) == 8 || NOTIFYICONDATAA_V1_SIZE == win::kNotifyIconDataV1Size);
     NOTIFYICONDATAA record{};
     record.cbSize = NOTIFYICONDATAA_V1_SIZE;
     record.hWnd = reinterpret_cast<HWND>(data.hWnd);
@@ -73,8 +75,9 @@ bool Win32WindowMenu::AppendItem(std::uint32_t flags, std::uint32_t id, const st
 }
 
 WindowProcedure Win32WindowMenu::InstallWindowProcedure() {
+    // SetWindowLongA with GWL_WNDPROC in a 32-bit program; its pointer-wide form in a 64-bit one.
     return static_cast<WindowProcedure>(
-        SetWindowLongA(window_, GWL_WNDPROC, reinterpret_cast<LONG>(&Trampoline)));
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trampoline)));
 }
 
 std::intptr_t Win32WindowMenu::CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,

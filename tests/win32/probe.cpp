@@ -41,7 +41,7 @@ int main() {
                   win::kMbIconError == MB_ICONERROR && win::kMbIconQuestion == MB_ICONQUESTION &&
                   win::kMbIconWarning == MB_ICONWARNING &&
                   win::kMbIconInformation == MB_ICONINFORMATION);
-    static_assert(win::kNotifyIconDataV1Size == NOTIFYICONDATAA_V1_SIZE &&
+    static_assert((sizeof(void*) == 8 || win::kNotifyIconDataV1Size == NOTIFYICONDATAA_V1_SIZE) &&
                   win::kNifMessage == NIF_MESSAGE && win::kNifIcon == NIF_ICON &&
                   win::kNifTip == NIF_TIP && win::kNimAdd == NIM_ADD &&
                   win::kNimDelete == NIM_DELETE);

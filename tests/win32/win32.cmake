@@ -13,7 +13,13 @@ add_subdirectory(${QLOK_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUD
 
 if(CMAKE_CROSSCOMPILING)
     set(QLOK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-    set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/wine_run.sh ${QLOK_WINEPREFIX})
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(wine_arch win64)
+    else()
+        set(wine_arch win32)
+    endif()
+    set(CMAKE_CROSSCOMPILING_EMULATOR env QLOK_WINE_ARCH=${wine_arch}
+        bash ${CMAKE_CURRENT_LIST_DIR}/wine_run.sh ${QLOK_WINEPREFIX})
     # wineboot takes tens of seconds: the prefix is made once, before the first program.
     add_test(NAME win32.wineprefix COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR})
     set_tests_properties(win32.wineprefix PROPERTIES

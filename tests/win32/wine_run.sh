@@ -14,16 +14,29 @@ set -uo pipefail
 # shellcheck source-path=SCRIPTDIR source=../e2e/namespace.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/namespace.sh"
 prefix=$(realpath -m "$1") && shift
-# Wine's 32-bit loader needs the kernel's 32-bit emulation, which a kernel may leave off
-# (ia32_emulation=off): then no Windows program of this build can run here.
-loader=0
-[[ -x /usr/lib/wine/wine ]] && { /usr/lib/wine/wine --version >/dev/null 2>&1; loader=$?; }
-if ((loader == 126)); then
+# QLOK_WINE_ARCH=win64: the programs are 64-bit and run under Wine's 64-bit loader alone, which
+# the wrapper on PATH would pass over for the 32-bit one.
+arch=${QLOK_WINE_ARCH:-win32}
+loader=/usr/lib/wine/wine
+if [[ $arch == win64 ]]; then
+    loader=/usr/lib/wine/wine64
+    mkdir -p "$prefix.bin"
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexec %s "$@"\n' "$loader" >"$prefix.bin/$name"
+        chmod +x "$prefix.bin/$name"
+    done
+    export PATH=$prefix.bin:$PATH WINELOADER=$loader
+fi
+[[ -x $loader ]] || { echo "SKIPPED: no $loader (scripts/deps.sh installs Wine)"; exit 77; }
+# The 32-bit loader needs the kernel's 32-bit emulation, which a kernel may leave off
+# (ia32_emulation=off): then no 32-bit Windows program can run here (the win64 preset can).
+"$loader" --version >/dev/null 2>&1
+if (($? == 126)); then
     echo "SKIPPED: this kernel runs no 32-bit programs (ia32 emulation is off), so Wine cannot"
     exit 77
 fi
 unset DISPLAY WAYLAND_DISPLAY
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
 # No Mono or Gecko installers, no menu entries in the user's desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
