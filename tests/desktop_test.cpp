@@ -29,8 +29,12 @@ TEST(WindowMenu, LoadInstallsTheCommandsThatThenActThroughTheProcedure) {
     FakeApp app;
     Systray::InTrayMode = Systray::kTrue;
     app.Load();
-    ASSERT_EQ(app.windowMenu.items.size(), 4u);
-    EXPECT_EQ(app.windowMenu.items[0], fake::MenuItem(win::kMfSeparator, 0, ""));
+    EXPECT_EQ(app.windowMenu.items, (std::vector<fake::MenuItem>{
+                                        {win::kMfSeparator, 0, ""},
+                                        {win::kMfString, 1010, "MinToSystray.."},
+                                        {win::kMfString, 1011, "Help..."},
+                                        {win::kMfString, 1013, "About..."},
+                                    }));
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
     EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
     app.files.files["QLOK instructions.txt"] = "help";
@@ -69,8 +73,11 @@ TEST(Tray, RoundTrip) {
         EXPECT_EQ(Send(app, kSysCommand), 0);
         ASSERT_EQ(app.tray.calls.size(), 1u);
         const NotifyIconData added = app.tray.calls[0].data;
-        EXPECT_EQ(std::pair(added.hWnd, added.hIcon),
-                  std::pair(app.window.Handle(), app.window.IconHandle()));
+        EXPECT_EQ(app.tray.calls[0].operation, win::kNimAdd);
+        // The icon's clicks come back as the window's own mouse-move message.
+        EXPECT_EQ(std::tuple(added.cbSize, added.hWnd, added.uID, added.uFlags,
+                             added.uCallbackMessage, added.hIcon),
+                  std::tuple(88u, app.window.Handle(), 1u, 7u, 0x200u, app.window.IconHandle()));
         EXPECT_EQ(added.szTip.substr(0, added.szTip.find('\0')), app.window.caption);
         EXPECT_FALSE(app.window.visible);
 

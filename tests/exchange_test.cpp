@@ -56,8 +56,11 @@ TEST_F(Exchange, AllBytesOfTheAttemptAreJudgedTogether) {
                ""}}) {
         const int closes = app.winsock1.closes;
         app.clock.now = {2026, 12, 5, 22, 54, 19};
+        app.combo1.text = "time.example.org";
         app.form.Command1_Click();
         EXPECT_EQ(app.winsock1.closes, closes + 1);
+        EXPECT_EQ(std::pair(app.winsock1.host, app.winsock1.port),
+                  std::pair(std::string("time.example.org"), 13));
         for (const std::string& piece : c.pieces) {
             piece.empty() ? app.ServerCloses() : app.Receive(piece);
             app.clock.now.second += c.gap;

@@ -57,6 +57,7 @@ TEST(Repeat, CountdownTimeline) {
         app.regional.formats = c.formats;
         Start(app, c.start, c.caption);
         EXPECT_EQ(app.command3.text, "Stop Repeat");
+        EXPECT_EQ(app.timer1.interval, 1000);  // a tick a second
         for (const bool inTray : {false, true}) {
             if (inTray) {
                 app.windowMenu.Send(0, win::kWmSysCommand, Menu::MenuIdMinToTray, 0);

@@ -113,11 +113,13 @@ struct FakeOneShotTimer final : OneShotTimer {
 struct FakeSocket final : Socket, SocketTransport {
     explicit FakeSocket(SocketEvents events) : attempt(*this, queue, deadline, std::move(events)) {}
     int connects = 0, closes = 0;
+    std::string host;  // what the window set before its last Connect
+    int port = 0;
     FakeOneShotTimer queue, deadline;
     SocketAttempt attempt;
 
-    void SetRemoteHost(const std::string& h) override { attempt.SetRemoteHost(h); }
-    void SetRemotePort(int p) override { attempt.SetRemotePort(p); }
+    void SetRemoteHost(const std::string& h) override { attempt.SetRemoteHost(host = h); }
+    void SetRemotePort(int p) override { attempt.SetRemotePort(port = p); }
     int State() const override { return attempt.State(); }
     std::optional<SocketError> Connect() override { return ++connects, attempt.Connect(); }
     std::string GetData() override { return attempt.GetData(); }
