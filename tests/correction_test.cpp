@@ -79,7 +79,8 @@ TEST_F(Correction, RefusedClockIsListedWithItsReasonAndRecordedInTheRegionalForm
 }
 
 // No reply, or one that is not exactly a date and time (the NIST line a byte out of place, a
-// blank for a digit, 30 February): nothing is set, nothing written.
+// blank for a digit, other separators, 30 February), or one cut short after its date and time:
+// nothing is set, nothing written.
 TEST_F(Correction, NothingIsSetWithoutAValidReply) {
     app.form.Command1_Click();
     app.Connected();
@@ -90,9 +91,17 @@ TEST_F(Correction, NothingIsSetWithoutAValidReply) {
          {std::pair{std::string(51, 'x'), "20xxxxxxxx xxxxxxxx"},
           {fake::NistReply(26, 12, 5, 21, 54, 19).substr(1) + " ", "206-12-05  1:54:19 "},
           {fake::NistReply(26, 12, 5, 21, 54, 19).replace(7, 1, " "), "20 6-12-05 21:54:19"},
+          {fake::NistReply(26, 12, 5, 21, 54, 19).replace(9, 1, "/"), "2026/12-05 21:54:19"},
+          {fake::NistReply(26, 12, 5, 21, 54, 19).replace(18, 1, "."), "2026-12-05 21.54:19"},
           {fake::NistReply(26, 2, 30, 1, 2, 3), "2026-02-30 01:02:03"}}) {
         app.Exchange(reply);
         EXPECT_EQ(Last(1)[0], std::string("      reply holds no valid date and time: ") + buffer);
+    }
+    for (const std::size_t length : {25u, 50u}) {
+        app.Exchange(fake::NistReply(26, 12, 5, 21, 54, 24).substr(0, length));
+        EXPECT_EQ(Last(3), (Lines{"      incorrect data received - try again",
+                                  "   closing connection", "   sockets closed"}))
+            << length;
     }
     EXPECT_EQ(app.window.caption, "QLOK");
     EXPECT_TRUE(app.clock.setCalls.empty());

@@ -50,6 +50,11 @@ TEST_F(Exchange, AllBytesOfTheAttemptAreJudgedTogether) {
                std::string("20\r\x1b[2J\0\\x ", 11),
                0,
                "      data received: 20\\r\\x1b[2J\\x00\\\\x     (15 bytes)"},
+          Case{{"\n61014 \x7f\t"},  // DEL is escaped in the log, a tab is not
+               {"      data received: 20\x7f\t     (9 bytes)"},
+               "20\x7f\t ",
+               0,
+               "      data received: 20\\x7f\t     (9 bytes)"},
           Case{{"\n", ""},
                {"      data received: 20     (1 bytes)", kBad, "   closing connection",
                 "   sockets closed"},
