@@ -40,6 +40,7 @@ std::string Play(const std::string& steps) {
         act.at(step)();
     }
     EXPECT_EQ(socket.deadline.starts, 1 + std::ranges::count(steps, 'R')) << "only by Connect";
+    EXPECT_EQ(socket.deadline.milliseconds, 30'000) << steps;
     return events;
 }
 

@@ -96,9 +96,10 @@ struct FakeTimer final : Timer {
 // Runs its callback when the test says so.
 struct FakeOneShotTimer final : OneShotTimer {
     int starts = 0;
+    int milliseconds = -1;  // of the last Start
     std::function<void()> pending;
-    void Start(int, std::function<void()> callback) override {
-        ++starts, pending = std::move(callback);
+    void Start(int ms, std::function<void()> callback) override {
+        ++starts, milliseconds = ms, pending = std::move(callback);
     }
     void Stop() override { pending = {}; }
     // Runs the pending call, if any.
@@ -192,7 +193,9 @@ struct FakeFiles final : FileSystem {
                : files.contains(path)    ? ReadResult{true, files.at(path), {}}
                                          : ReadResult{false, {}, "No such file or directory", true};
     }
+    mutable std::size_t tailLimit = 0;  // the most bytes the last ReadTail was asked for
     ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override {
+        tailLimit = maxBytes;
         ReadResult read = ReadAll(path);
         const std::size_t cut = read.data.size() > maxBytes ? read.data.size() - maxBytes : 0;
         read.data.erase(0, cut);
