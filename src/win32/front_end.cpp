@@ -38,6 +38,7 @@ FrontEnd::FrontEnd(HINSTANCE instance, std::string commandLine)
                         form_.Winsock1_Error(number, description);
                     },
                 }),
+      clock_(window_.Form()),
       messageBoxes_(window_.Form()),
       windowMenu_(window_.Form()),
       platform_{me_,         combo1_,    list1_,  command1_,           command2_,

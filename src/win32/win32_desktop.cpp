@@ -35,6 +35,19 @@ LRESULT CALLBACK Trampoline(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
+std::string PathBesideProgram(const char* name) {
+    std::string path(MAX_PATH, '\0');
+    DWORD length = 0;
+    // A path longer than the buffer is cut to fit: grow it until the whole path fits.
+    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+               path.size() &&
+           path.size() < 32768) {
+        path.resize(path.size() * 2);
+    }
+    path.resize(length);
+    return path.substr(0, path.find_last_of("\\/") + 1) + name;
+}
+
 bool Win32Shell::OpenTextFile(const std::string& path) {
     return Start("Notepad.exe " + path);
 }

@@ -10,6 +10,9 @@
 
 namespace qlok::win32 {
 
+// The full path of a file in this program's own folder.
+std::string PathBesideProgram(const char* name);
+
 // Starts Notepad and the date and time control panel in a normal window, without waiting.
 class Win32Shell final : public Shell {
   public:

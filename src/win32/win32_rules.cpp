@@ -40,4 +40,20 @@ std::string ClockRefusal(unsigned long error, std::string_view systemText) {
     return reason;
 }
 
+std::string ConsentRefusal(unsigned long error, std::string_view systemText) {
+    if (error == 1223) {  // ERROR_CANCELLED: the prompt was refused or closed
+        return "the administrator's consent was not given";
+    }
+    return "Windows says: " + std::string(systemText) + " (" + std::to_string(error) + ")";
+}
+
+std::string UnattendedRefusal(unsigned long error, std::string_view systemText) {
+    if (error != 5 && error != 1314) {
+        return ClockRefusal(error, systemText);
+    }
+    return "qlok-sync.exe needs the right to set the clock: run it as SYSTEM or with highest "
+           "privileges. " +
+           ConsentRefusal(error, systemText);
+}
+
 }  // namespace qlok::win32

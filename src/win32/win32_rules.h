@@ -18,4 +18,12 @@ int TwipsToPixels(int twips, int dpi);
 // that QLOK must run as an administrator; the system's own text always follows.
 std::string ClockRefusal(unsigned long error, std::string_view systemText);
 
+// The reason line when qlok-setclock.exe did not set the clock: its exit code, or 1223 when the
+// consent prompt was refused or cancelled.
+std::string ConsentRefusal(unsigned long error, std::string_view systemText);
+
+// The reason line of the console program when the clock may not be set: it never asks for
+// consent, so it says which rights it needs.
+std::string UnattendedRefusal(unsigned long error, std::string_view systemText);
+
 }  // namespace qlok::win32

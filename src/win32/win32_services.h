@@ -1,6 +1,8 @@
 // Windows services behind the platform interfaces: clock, files, regional formats.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "platform/files.h"
@@ -12,9 +14,13 @@ namespace qlok::win32 {
 // The system's text for an error number (Win32 or Winsock), without the trailing line end.
 std::string SystemText(unsigned long error);
 
-// The system clock; setting it takes SE_SYSTEMTIME_NAME, which only an administrator holds.
+// The system clock; setting it takes SE_SYSTEMTIME_NAME, which only an elevated administrator
+// holds. With an owner window, a refusal for want of that right has qlok-setclock.exe set the
+// clock once an administrator consents, while the window waits disabled but painting; without
+// one (a console program) nobody is asked and the refusal says which rights are needed.
 class Win32Clock final : public SystemClock {
   public:
+    explicit Win32Clock(HWND owner = nullptr) : owner_(owner) {}
     DateParts LocalNow() const override;
     long UtcOffsetSecondsNow() const override;
     ClockReading PreciseNow() const override;
@@ -22,6 +28,7 @@ class Win32Clock final : public SystemClock {
     std::string LastError() const override { return lastError_; }
 
   private:
+    HWND owner_;
     std::string lastError_;
 };
 

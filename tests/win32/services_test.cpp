@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "win32/setclock_order.h"
 #include "win32/win32_rules.h"
 #include "win32/win32_services.h"
 
@@ -37,6 +38,44 @@ TEST(ClockRefusal, SaysToRunAsAdministratorOnlyForAMissingRight) {
         EXPECT_NE(reason.find("Not held. (" + std::to_string(error) + ")"), std::string::npos);
     }
     EXPECT_EQ(ClockRefusal(87, "Bad."), "Windows says: Bad. (87)");
+}
+
+// qlok-setclock.exe runs elevated: two plain numbers, a time of 2000 to 2100 and an arrival
+// reading of the last ten minutes, or nothing is set.
+TEST(SetClockOrder, TakesOnlyTwoPlainNumbersOfThisCenturyAndARecentArrival) {
+    constexpr std::uint64_t now = 5'000'000;
+    const struct {
+        const char* time;
+        const char* arrival;
+        bool taken;
+    } cases[] = {
+        {"1765200000", "4999000", true},
+        {"946684800", "5000000", true},  // 2000-01-01
+        {"946684799", "4999000", false},
+        {"4133980799", "4999000", true},  // 2100-12-31
+        {"4133980800", "4999000", false},
+        {"1765200000", "4400000", true},  // 10 min old
+        {"1765200000", "4399999", false},
+        {"1765200000", "5000001", false},  // ahead of now
+        {"+1765200000", "4999000", false},
+        {"1765200000", "-4999000", false},
+        {"1765200000 ", "4999000", false},
+        {"1765200000", "", false},
+        {"1765200000.5", "4999000", false},
+        {"0x69371a80", "4999000", false},
+        {"99999999999999999999", "4999000", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadSetClockOrder(c.time, c.arrival, now).has_value(), c.taken)
+            << "[" << c.time << "] [" << c.arrival << "]";
+    }
+}
+
+TEST(SetClockOrder, CarriesTheServerSecondByTheWholeSecondsSinceArrival) {
+    const SetClockOrder order{1765200000, 1'000'000};  // 2025-12-08 13:20:00 UTC
+    EXPECT_EQ(SetClockTarget(order, 1'000'999).wSecond, 0);
+    const SystemTimeRecord later = SetClockTarget(order, 1'012'000);
+    EXPECT_EQ(later, (SystemTimeRecord{2025, 12, 0, 8, 13, 20, 12, 0}));
 }
 
 // Every append lands at the end, whatever other handles wrote since this one was opened; a
