@@ -12,28 +12,28 @@ namespace qlok::win32 {
 
 namespace {
 
-// Runs a command line in a normal window that takes the focus (style 1) and lets it go.
-bool Start(std::string commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return false;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
-}
-
 // The window procedure in the system's calling convention.
 LRESULT CALLBACK Trampoline(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     return Menu::MainWndProc(reinterpret_cast<std::uintptr_t>(hWnd), uMsg, wParam, lParam);
 }
 
+// The folder of a path, with its closing backslash; empty when it has none.
+std::string FolderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
 }  // namespace
+
+std::string SystemProgramPath(const char* exe) {
+    char folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    std::string path = std::string(folder, length < MAX_PATH ? length : 0) + "\\" + exe;
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const UINT windows = GetWindowsDirectoryA(folder, MAX_PATH);
+        path = std::string(folder, windows < MAX_PATH ? windows : 0) + "\\" + exe;
+    }
+    return path;
+}
 
 std::string PathBesideProgram(const char* name) {
     std::string path(MAX_PATH, '\0');
@@ -45,15 +45,33 @@ std::string PathBesideProgram(const char* name) {
         path.resize(path.size() * 2);
     }
     path.resize(length);
-    return path.substr(0, path.find_last_of("\\/") + 1) + name;
+    return FolderOf(path) + name;
 }
 
+bool StartProgram(const std::string& program, std::string commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// The command lines are as they were when the programs were found by search: only the program
+// started is fixed, so a Notepad.exe in the working folder is never the one run.
 bool Win32Shell::OpenTextFile(const std::string& path) {
-    return Start("Notepad.exe " + path);
+    return StartProgram(SystemProgramPath("notepad.exe"), "Notepad.exe " + path);
 }
 
 bool Win32Shell::OpenDateTimeSettings() {
-    return Start("rundll32.exe shell32.dll,Control_RunDLL timedate.cpl,,0");
+    return StartProgram(SystemProgramPath("rundll32.exe"),
+                        "rundll32.exe shell32.dll,Control_RunDLL timedate.cpl,,0");
 }
 
 void Win32MessageBoxes::Show(const std::string& text, const std::string& title, int style) {

@@ -10,10 +10,20 @@
 
 namespace qlok::win32 {
 
-// The full path of a file in this program's own folder.
+// The full path of a program of the system: in the system folder, else in the Windows folder
+// (where it is when the system folder has none of that name).
+std::string SystemProgramPath(const char* exe);
+
+// The full path of a file in the folder of this program's own .exe.
 std::string PathBesideProgram(const char* name);
 
-// Starts Notepad and the date and time control panel in a normal window, without waiting.
+// Starts program (a full path: no folder is searched, the current one least of all) with this
+// command line, in a normal window that takes the focus, without waiting. False when it could
+// not be started.
+bool StartProgram(const std::string& program, std::string commandLine);
+
+// Starts the system's Notepad and date and time control panel in a normal window, without
+// waiting.
 class Win32Shell final : public Shell {
   public:
     bool OpenTextFile(const std::string& path) override;

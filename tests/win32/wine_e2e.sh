@@ -48,7 +48,8 @@ resync() {  # resync SKEW: a server for one reply, then the Resync button
 }
 
 printf '127.0.0.1\r\n' >"QLOK servers.ini" && : >qlok.err && mark=0
-wine "$qlok" 1 2>qlok.err & qlok_pid=$!
+# The programs it starts are loaded from their files, which this run replaces (below).
+WINEDLLOVERRIDES+=";notepad.exe,rundll32.exe=n" wine "$qlok" 1 2>qlok.err & qlok_pid=$!
 expect 'target: 127\.0\.0\.1' 'opening connection' '   error received: .*[a-z].*' \
     '   error received: 10061' 'sockets closed'
 
@@ -79,6 +80,23 @@ if expect "$data" '      Time difference: .*12:00:0[45] AM \(Slow\)' \
     [[ $(activity) =~ (^|$'\n')${asked:-?}$'\n' ]] ||
         fail "qlok-setclock.exe was not asked for the served second: $(activity | grep setclock)"
 fi
+
+# Help and Show Clock run the system's programs: those of the same names planted in the working
+# folder must not run. Both are poke.exe, which only notes how it was started.
+system=$WINEPREFIX/drive_c/windows/system32
+for name in Notepad.exe rundll32.exe; do
+    mv "$system/${name,,}" "$system/${name,,}.real" && cp "$poke" "$system/${name,,}" &&
+        cp "$poke" "$name"
+done
+printf 'Help\r\n' >"QLOK instructions.txt"
+poke sys:1011 "click:Show Clock"
+for _ in {1..100}; do [[ $(wc -l <started.txt) == 2 ]] 2>/dev/null && break; sleep 0.1; done
+started=$(sort -f started.txt | tr -d '\r')
+[[ $started == 'C:\windows\system32\notepad.exe|Notepad.exe QLOK instructions.txt
+C:\windows\system32\rundll32.exe|rundll32.exe shell32.dll,Control_RunDLL timedate.cpl,,0' ]] ||
+    fail "Help and Show Clock started:"$'\n'"$started"
+rm "QLOK instructions.txt"
+for name in notepad rundll32; do mv "$system/$name.exe.real" "$system/$name.exe"; done
 
 mark=$(wc -l <qlok.err)
 caption="caption=QLOK ${served:-?} 12:00:0[45] AM (Slow) failed"
