@@ -28,7 +28,8 @@ class SystemClock {
     // have passed since arrival (read with the reply's first byte) when the clock is really set,
     // however long a prompt took (StepTarget); nonzero on success, zero when refused.
     virtual int SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) = 0;
-    // Why the last SetSystemTime was refused, in the platform's words.
+    // Why the last SetSystemTime was refused, in the platform's words: a short reason (one that
+    // fits the window), then optionally a line feed and the detail.
     virtual std::string LastError() const = 0;
 };
 

@@ -33,23 +33,24 @@ bool NoTimeService(const QString& error) {
 std::string Reason(const QDBusError& error, bool interactive) {
     const QString name = error.name();
     if (name == "org.freedesktop.timedate1.AutomaticTimeSyncEnabled") {
-        return "automatic time synchronisation is on and keeps the clock itself; "
+        return "automatic time synchronisation is on and keeps the clock\n"
                "\"timedatectl set-ntp false\" hands the clock to QLOK";
     }
     if (name == "org.freedesktop.DBus.Error.AccessDenied" ||
         name == "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired" ||
         name == "org.freedesktop.DBus.Error.AuthFailed") {
-        return interactive ? "not authorised to set the clock: the authorisation was refused or "
-                             "cancelled"
-                           : "not authorised to set the clock without a password prompt: run "
-                             "qlok-sync as root, as its systemd service does";
+        return interactive ? "not authorised to set the clock\n"
+                             "the authorisation was refused or cancelled"
+                           : "not authorised to set the clock without a password prompt\n"
+                             "run qlok-sync as root, as its systemd service does";
     }
     if (name == "org.freedesktop.DBus.Error.NoReply" ||
         name == "org.freedesktop.DBus.Error.Timeout") {
         return "systemd-timedated gave no answer within " +
                std::to_string(kAnswerTimeoutMs / 1000) + " seconds";
     }
-    return "systemd-timedated refused: " + ToLocal(error.message()) + " (" + ToLocal(name) + ")";
+    return "systemd-timedated refused to set the clock\n" + ToLocal(error.message()) + " (" +
+           ToLocal(name) + ")";
 }
 
 // Waits in a local event loop: paint events and timers run, user input waits. Socket
@@ -96,8 +97,8 @@ int TimedateClock::SetSystemTime(const SystemTimeRecord& utc, const ClockReading
         return 1;
     }
     lastError_ =
-        "no systemd-timedated on the system bus, and no right to set the clock without it "
-        "(CAP_SYS_TIME): " +
+        "no systemd-timedated, and no CAP_SYS_TIME to set the clock\n"
+        "setting the clock directly: " +
         local_.LastError();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "app/texts.h"
 #include "sync/daytime.h"
 #include "sync/history.h"
+#include "sync/reason.h"
 
 namespace qlok {
 
@@ -121,7 +122,9 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
         List1.SetTopIndex(List1.NewIndex());
     } else {
         AddLine(std::string(text::kSyncFailed));
-        AddLine("      reason: " + platform_.clock.LastError());
+        for (const std::string& reason : ReasonLines(platform_.clock.LastError())) {
+            AddLine(reason);
+        }
         Me.SetCaption(Me.Caption() + std::string(text::kHistoryFailed));
     }
     const std::string line =

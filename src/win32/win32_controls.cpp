@@ -35,18 +35,38 @@ void Win32ComboBox::SetListIndex(int index) {
 void Win32ListBox::Clear() {
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
     newIndex_ = -1;
+    extent_ = 0;
+    SendMessageA(list_, LB_SETHORIZONTALEXTENT, 0, 0);
 }
 
 void Win32ListBox::AddItem(const std::string& line) {
-    Append(line);
+    const HDC dc = MeasuringContext();
+    Append(line, dc);
+    ReleaseDC(list_, dc);
 }
 
-void Win32ListBox::Append(std::string_view line) {
+HDC Win32ListBox::MeasuringContext() const {
+    const HDC dc = GetDC(list_);
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list_, WM_GETFONT, 0, 0)));
+    return dc;
+}
+
+void Win32ListBox::Append(std::string_view line, HDC dc) {
     const std::string shown = ShownLine(line);  // a NUL would end the text early
     const LRESULT index =
         SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
     if (index >= 0) {
         newIndex_ = static_cast<int>(index);
+    }
+    // Tabs measured at the list's own stops (no stops given: every eight average characters),
+    // and the few pixels the list leaves on either side of an item.
+    constexpr int kItemMargin = 6;
+    const DWORD size =
+        GetTabbedTextExtentA(dc, shown.c_str(), static_cast<int>(shown.size()), 0, nullptr);
+    const int width = LOWORD(size) + kItemMargin;
+    if (size != 0 && width > extent_) {
+        extent_ = width;
+        SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent_), 0);
     }
 }
 
@@ -59,9 +79,11 @@ void Win32ListBox::SetItems(TextLines lines) {
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     Clear();
     SendMessageA(list_, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(bytes));
+    const HDC dc = MeasuringContext();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        Append(lines[i]);
+        Append(lines[i], dc);
     }
+    ReleaseDC(list_, dc);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list_, nullptr, TRUE);
 }

@@ -30,7 +30,7 @@ class Win32ComboBox final : public ComboBox {
 };
 
 // The activity list: a list box with tab stops, so the comparison lines line up. It holds each
-// line as ShownLine gives it.
+// line as ShownLine gives it, and scrolls sideways as far as its widest line reaches.
 class Win32ListBox final : public ListBox {
   public:
     explicit Win32ListBox(HWND list) : list_(list) {}
@@ -42,10 +42,13 @@ class Win32ListBox final : public ListBox {
     void SetTopIndex(int index) override;
 
   private:
-    void Append(std::string_view line);
+    void Append(std::string_view line, HDC dc);
+    // A device context with the list's font, for measuring lines; released by the caller.
+    HDC MeasuringContext() const;
 
     HWND list_;
     int newIndex_ = -1;
+    int extent_ = 0;  // pixels: the widest line's width, with the margin the list draws
 };
 
 // A single-line edit control.

@@ -25,35 +25,42 @@ int TwipsToPixels(int twips, int dpi) {
     return static_cast<int>(static_cast<long long>(twips) * dpi / 1440);
 }
 
+namespace {
+
+// The system's own text for an error, with its number.
+std::string WindowsSays(unsigned long error, std::string_view systemText) {
+    return "Windows says: " + std::string(systemText) + " (" + std::to_string(error) + ")";
+}
+
+bool IsMissingRight(unsigned long error) {
+    return error == 5 || error == 1314;  // access denied, privilege not held
+}
+
+}  // namespace
+
 std::string ClockRefusal(unsigned long error, std::string_view systemText) {
-    constexpr unsigned long kAccessDenied = 5;
-    constexpr unsigned long kPrivilegeNotHeld = 1314;
-    std::string reason;
-    if (error == kAccessDenied || error == kPrivilegeNotHeld) {
-        reason =
-            "QLOK must run as an administrator to set the clock (right-click it, Run as "
-            "administrator). ";
+    if (IsMissingRight(error)) {
+        return "QLOK must run as an administrator to set the clock\n"
+               "Right-click it, Run as administrator. " +
+               WindowsSays(error, systemText);
     }
-    reason += "Windows says: ";
-    reason += systemText;
-    reason += " (" + std::to_string(error) + ")";
-    return reason;
+    return "Windows refused to set the clock\n" + WindowsSays(error, systemText);
 }
 
 std::string ConsentRefusal(unsigned long error, std::string_view systemText) {
     if (error == 1223) {  // ERROR_CANCELLED: the prompt was refused or closed
         return "the administrator's consent was not given";
     }
-    return "Windows says: " + std::string(systemText) + " (" + std::to_string(error) + ")";
+    return "qlok-setclock.exe did not set the clock\n" + WindowsSays(error, systemText);
 }
 
 std::string UnattendedRefusal(unsigned long error, std::string_view systemText) {
-    if (error != 5 && error != 1314) {
+    if (!IsMissingRight(error)) {
         return ClockRefusal(error, systemText);
     }
-    return "qlok-sync.exe needs the right to set the clock: run it as SYSTEM or with highest "
-           "privileges. " +
-           ConsentRefusal(error, systemText);
+    return "qlok-sync.exe needs the right to set the clock\n"
+           "Run it as SYSTEM or with highest privileges. " +
+           WindowsSays(error, systemText);
 }
 
 }  // namespace qlok::win32

@@ -14,15 +14,18 @@ std::string ArgumentText(std::string_view commandLine);
 // desktop (at 96 dpi, twips / 15).
 int TwipsToPixels(int twips, int dpi);
 
-// The reason line for a refused clock setting: error numbers of a missing right say plainly
-// that QLOK must run as an administrator; the system's own text always follows.
+// The reasons for a clock that was not set, each a short reason, a line feed and the detail
+// (the system's own text and its number).
+
+// A refused clock setting: error numbers of a missing right say plainly that QLOK must run as an
+// administrator.
 std::string ClockRefusal(unsigned long error, std::string_view systemText);
 
-// The reason line when qlok-setclock.exe did not set the clock: its exit code, or 1223 when the
+// When qlok-setclock.exe did not set the clock: its exit code, or 1223 when the
 // consent prompt was refused or cancelled.
 std::string ConsentRefusal(unsigned long error, std::string_view systemText);
 
-// The reason line of the console program when the clock may not be set: it never asks for
+// The console program's reason when the clock may not be set: it never asks for
 // consent, so it says which rights it needs.
 std::string UnattendedRefusal(unsigned long error, std::string_view systemText);
 

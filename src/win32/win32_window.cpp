@@ -89,7 +89,7 @@ FormWindow::FormWindow(HINSTANCE instance, MessageHandler& handler) {
     add("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
         layout::kCombo1, kCombo1Id, 8 * TwipsToPixels(layout::kCombo1.height, dpiY));
     add("LISTBOX", "",
-        WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
+        WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
         WS_EX_CLIENTEDGE, layout::kList1, kList1Id);
     add("BUTTON", text::kResync, WS_TABSTOP | BS_PUSHBUTTON, 0, layout::kCommand1, kCommand1Id);
     add("BUTTON", text::kShowClock, WS_TABSTOP | BS_PUSHBUTTON, 0, layout::kCommand2, kCommand2Id);

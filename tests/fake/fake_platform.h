@@ -137,6 +137,7 @@ struct FakeClock final : SystemClock {
     std::int64_t microsecond = 250'000;  // into the second of now
     std::int64_t monotonic = 7'000'000;  // microseconds; tests move it as time passes
     bool refuse = false;
+    std::string refusal = "Operation not permitted";  // LastError when refused
     std::vector<SystemTimeRecord> setCalls;  // where each setting put the clock, or would have
     std::vector<ClockReading> arrivals;      // the arrival each setting was handed
     std::function<void()> whileSetting;      // the front end's loop runs while the user is asked
@@ -162,7 +163,7 @@ struct FakeClock final : SystemClock {
         arrivals.push_back(arrival);
         return refuse ? 0 : 1;
     }
-    std::string LastError() const override { return refuse ? "Operation not permitted" : ""; }
+    std::string LastError() const override { return refuse ? refusal : ""; }
 };
 
 struct FakeRegional final : RegionalSettings {

@@ -65,7 +65,7 @@ expect "$data" '   sockets closed' '      Time difference: .*' &&
 resync 5
 if expect "$data" '      Time difference: .*12:00:0[45] AM \(Slow\)' \
     'qlok-setclock: [0-9]+ [0-9]+' 'SetSystemTime failed\. Clock not synchronised' \
-    '      reason: Windows says: .*\(1314\)'; then
+    '      reason: qlok-setclock\.exe did not set the clock' '      Windows says: .*\(1314\)'; then
     ms=$(since | sed -n 's/.*:err:sync:NtSetSystemTime not allowed: difference \([0-9]*\) ms$/\1/p')
     # 5 s, less the part of the served second gone by, less the time the reply took
     for each in ${ms:-0}; do
@@ -79,6 +79,13 @@ if expect "$data" '      Time difference: .*12:00:0[45] AM \(Slow\)' \
         asked="qlok-setclock: $(date -d "${BASH_REMATCH[1]} UTC" +%s) [0-9]+"
     [[ $(activity) =~ (^|$'\n')${asked:-?}$'\n' ]] ||
         fail "qlok-setclock.exe was not asked for the served second: $(activity | grep setclock)"
+fi
+
+# The list scrolls sideways as far as its widest line reaches.
+extent=$(poke list)
+if ! [[ $extent =~ ^extent=([0-9]+)\ width=([0-9]+)$ ]] ||
+    ((BASH_REMATCH[1] <= BASH_REMATCH[2])); then
+    fail "the list's lines reach no further than its visible width: $extent"
 fi
 
 # Help and Show Clock run the system's programs: those of the same names planted in the working
