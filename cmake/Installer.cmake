@@ -11,9 +11,9 @@ if(NOT QLOK_MAKENSIS)
     message(FATAL_ERROR "makensis not found (Debian package nsis; scripts/deps.sh installs it)")
 endif()
 
-# The help file as Notepad on every Windows version shows it: CR LF.
+# The Windows help text, as Notepad on every Windows version shows it: CR LF.
 set(qlok_help_file "${CMAKE_BINARY_DIR}/installer/QLOK instructions.txt")
-configure_file("${PROJECT_SOURCE_DIR}/QLOK instructions.txt" ${qlok_help_file} @ONLY
+configure_file("${PROJECT_SOURCE_DIR}/dist/windows/QLOK instructions.txt" ${qlok_help_file} @ONLY
                NEWLINE_STYLE CRLF)
 install(TARGETS qlok RUNTIME DESTINATION .)
 install(FILES ${qlok_help_file} DESTINATION .)
