@@ -1,19 +1,12 @@
 #include "console/console_front_end.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 #include <utility>
 
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
 
 namespace qlok::console {
-
-void StdoutLog::Line(std::string_view line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-}
 
 ConsoleFrontEnd::ConsoleFrontEnd(std::string serverArgument)
     : socket_(SocketEvents{
@@ -52,8 +45,7 @@ int ConsoleFrontEnd::Run() {
         QCoreApplication::exec();
         looping_ = false;
     }
-    const SyncOutcome outcome = form_.Outcome();
-    return outcome == SyncOutcome::InStep || outcome == SyncOutcome::Set ? 0 : 1;
+    return ExitStatus(form_.Outcome());
 }
 
 void ConsoleFrontEnd::Handled() {

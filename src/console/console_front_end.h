@@ -6,17 +6,12 @@
 
 #include "app/qlokfrm.h"
 #include "console/headless.h"
+#include "console/sync_command.h"
 #include "posix/posix_services.h"
 #include "qt/qt_socket.h"
 #include "qt/timedate_clock.h"
 
 namespace qlok::console {
-
-// Each line on standard output as it comes, so that a scheduler's log follows the run.
-class StdoutLog final : public ActivityLog {
-  public:
-    void Line(std::string_view line) override;
-};
 
 class ConsoleFrontEnd {
   public:

@@ -1,53 +1,16 @@
 // qlok-sync: one synchronisation with a Daytime server, without a window, for cron, systemd
 // timers and scripts.
 #include <QCoreApplication>
-#include <cctype>
-#include <cstdio>
 #include <string>
-#include <string_view>
-#include <vector>
+#include <utility>
 
 #include "console/console_front_end.h"
-
-namespace {
-
-constexpr const char* kUsage =
-    "Usage: qlok-sync [N]\n"
-    "       qlok-sync --help | --version\n"
-    "\n"
-    "Sets the clock once from a Daytime server (TCP port 13), without a window.\n"
-    "N picks server N of \"QLOK servers.ini\" in the working directory (1 is the first;\n"
-    "a number out of range, or other text, picks the first); without N, the first.\n"
-    "Each step is printed as it happens; a correction is recorded in QLOK.log there.\n"
-    "\n"
-    "Exit status: 0 the clock was in step or was set; 1 it was not set (bad reply,\n"
-    "socket error, time-out, refused); 2 usage error.\n";
-
-// An argument that looks like an option; "-1" or "-.5" is a number, which the window takes.
-bool IsOption(std::string_view argument) {
-    return argument.size() > 1 && argument[0] == '-' &&
-           std::isdigit(static_cast<unsigned char>(argument[1])) == 0 && argument[1] != '.' &&
-           argument[1] != ',';
-}
-
-}  // namespace
+#include "console/sync_command.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (arguments.size() == 1 && arguments[0] == "--version") {
-        std::printf("qlok-sync %s\n", QLOK_VERSION);
-        return 0;
-    }
-    if (arguments.size() > 1 || (arguments.size() == 1 && IsOption(arguments[0]))) {
-        std::fprintf(stderr, "qlok-sync: %s\nTry 'qlok-sync --help'.\n",
-                     arguments.size() > 1 ? "one server number at most" : "unknown option");
-        return 2;
-    }
-    QCoreApplication app(argc, argv);
-    qlok::console::ConsoleFrontEnd frontEnd(arguments.empty() ? "1" : std::string(arguments[0]));
-    return frontEnd.Run();
+    return qlok::console::RunSyncCommand(argc, argv, [&](std::string server) {
+        QCoreApplication app(argc, argv);
+        qlok::console::ConsoleFrontEnd frontEnd(std::move(server));
+        return frontEnd.Run();
+    });
 }
