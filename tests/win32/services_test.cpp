@@ -74,13 +74,6 @@ TEST(SetClockOrder, TakesOnlyTwoPlainNumbersOfThisCenturyAndARecentArrival) {
     }
 }
 
-TEST(SetClockOrder, CarriesTheServerSecondByTheWholeSecondsSinceArrival) {
-    const SetClockOrder order{1765200000, 1'000'000};  // 2025-12-08 13:20:00 UTC
-    EXPECT_EQ(SetClockTarget(order, 1'000'999).wSecond, 0);
-    const SystemTimeRecord later = SetClockTarget(order, 1'012'000);
-    EXPECT_EQ(later, (SystemTimeRecord{2025, 12, 0, 8, 13, 20, 12, 0}));
-}
-
 // Every append lands at the end, whatever other handles wrote since this one was opened; a
 // fragment at the end is reported; a folder is named as such.
 TEST(Win32Files, AppendsOfInterleavedHandlesFollowEachOther) {
