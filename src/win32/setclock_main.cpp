@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <string>
+#include <cstring>
 
 #include "win32/setclock_order.h"
 
@@ -34,12 +34,14 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
                    int /*showCommand*/) {
     const int count = __argc;
     char** const arguments = __argv;
-    std::string asked = "qlok-setclock:";
+    // What it was asked, cut to fit; C strings only, so that no C++ library is linked in.
+    char asked[160] = "qlok-setclock:";
     for (int i = 1; i < count; ++i) {
-        asked += ' ';
-        asked += arguments[i];
+        std::strncat(asked, " ", sizeof asked - std::strlen(asked) - 2);
+        std::strncat(asked, arguments[i], sizeof asked - std::strlen(asked) - 2);
     }
-    OutputDebugStringA((asked + '\n').c_str());
+    std::strcat(asked, "\n");
+    OutputDebugStringA(asked);
     if (count != 3) {
         return ERROR_INVALID_PARAMETER;
     }
