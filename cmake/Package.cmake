@@ -21,11 +21,19 @@ endforeach()
 add_custom_target(qlok_man_pages ALL DEPENDS ${pages})
 install(FILES ${pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# The licence in the machine-readable copyright format, and the changelog, where Debian keeps
+# them for a package.
+set(changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+                   COMMAND gzip -9n -c ${dist}/changelog > ${changelog}
+                   DEPENDS ${dist}/changelog VERBATIM)
+add_custom_target(qlok_changelog ALL DEPENDS ${changelog})
+install(FILES ${dist}/copyright ${changelog} DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/qlok)
+
 if(TARGET qlok)
     install(FILES "${PROJECT_SOURCE_DIR}/QLOK instructions.txt"
             DESTINATION ${CMAKE_INSTALL_DATADIR}/qlok)
 
-    set(QLOK_MENU_START_VARIABLE QLOK_FROM_MENU)  # as src/posix/user_folder.h reads it
     configure_file(${dist}/qlok.desktop.in qlok.desktop @ONLY)
     configure_file(${dist}/qlok.metainfo.xml.in ${QLOK_APPSTREAM_ID}.metainfo.xml @ONLY)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qlok.desktop

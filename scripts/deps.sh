@@ -16,7 +16,7 @@ packages=(
     faketime libfaketime
     iproute2 util-linux locales tzdata
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 nsis
-    python3 dpkg-dev desktop-file-utils appstream libfontconfig-dev
+    python3 dpkg-dev desktop-file-utils appstream lintian libfontconfig-dev
     dbus-daemon python3-dbusmock
 )
 locales_wanted=(en_US.UTF-8 en_GB.UTF-8 de_DE.UTF-8 cs_CZ.UTF-8 nb_NO.UTF-8)

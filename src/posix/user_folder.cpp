@@ -1,6 +1,6 @@
 #include "user_folder.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <string_view>
 #include <system_error>
 
@@ -16,11 +16,13 @@ bool IsAbsolute(const char* path) {
 
 }  // namespace
 
-bool TakeMenuStartMark() {
-    const char* value = std::getenv(kMenuStartVariable);
-    const bool set = value != nullptr && std::string_view(value) == "1";
-    unsetenv(kMenuStartVariable);
-    return set;
+bool TakeMenuStartArgument(int& argc, char** argv) {
+    if (argc < 2 || argv[1] == nullptr || argv[1] != kMenuStartArgument) {
+        return false;
+    }
+    std::copy(argv + 2, argv + argc + 1, argv + 1);  // the closing null pointer too
+    --argc;
+    return true;
 }
 
 fs::path UserFolder(const char* xdgDataHome, const char* home) {

@@ -4,15 +4,16 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace qlok::posix {
 
-// Set to 1 by the desktop entry's command; a start from a shell does not have it.
-inline constexpr const char* kMenuStartVariable = "QLOK_FROM_MENU";
+// The first argument of the desktop entry's command; a start from a shell does not have it.
+inline constexpr std::string_view kMenuStartArgument = "--from-menu";
 
-// Takes the menu-start mark out of the environment, so that programs started later do not
-// inherit it; true when it was set to 1.
-bool TakeMenuStartMark();
+// Takes the menu-start argument out of the command line when it is the first argument (argv
+// stays ended by a null pointer), so that the window logic never sees it; true when it was there.
+bool TakeMenuStartArgument(int& argc, char** argv);
 
 // $XDG_DATA_HOME/qlok when XDG_DATA_HOME is an absolute path, else $HOME/.local/share/qlok;
 // empty when HOME is not an absolute path either.

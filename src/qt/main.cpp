@@ -11,9 +11,9 @@
 #include "qt/startup_mark.h"
 
 int main(int argc, char** argv) {
-    // Started from the menu: into the user's own folder. The mark leaves the environment before
-    // anything could start a program that would inherit it.
-    if (qlok::posix::TakeMenuStartMark()) {
+    // Started from the menu: into the user's own folder. The window logic gets the command line
+    // without the menu's mark.
+    if (qlok::posix::TakeMenuStartArgument(argc, argv)) {
         const std::string problem = qlok::posix::EnterUserFolder(
             qlok::posix::UserFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
             qlok::posix::InstalledHelpFile());

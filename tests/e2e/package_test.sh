@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package: made from a build folder, unpacked into a scratch root, its files, desktop
-# entry and metainfo checked; then the unpacked qlok started the way the menu starts it and the
-# way a shell does, inside a private user and network namespace.
+# The Debian package: made from a build folder, checked by lintian where it is installed (no
+# error, no warning), unpacked into a scratch root, its files, desktop entry and metainfo
+# checked; then the unpacked qlok started the way the menu starts it and the way a shell does,
+# inside a private user and network namespace.
 # Usage: package_test.sh BUILD_DIR. Exit 77 = skipped.
 set -uo pipefail
 for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli; do
@@ -17,6 +18,10 @@ cpack -G DEB --config "$1/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.
     { cat "$scratch/cpack.log" >&2; exit 1; }
 deb=$(echo "$scratch"/out/qlok_*_amd64.deb)
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependencies found in the programs"
+if command -v lintian >/dev/null; then
+    tags=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null | grep -E '^[EW]: ')
+    [[ -z $tags ]] || fail "lintian:"$'\n'"$tags"
+fi
 dpkg -x "$deb" "$scratch/root" || exit 1
 usr=$scratch/root/usr
 for file in bin/qlok{,-sync,-daytimed} share/man/man1/qlok{,-sync,-daytimed}.1.gz \

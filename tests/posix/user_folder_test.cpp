@@ -1,13 +1,12 @@
-// The folder of a start from the menu, and the mark that asks for it (the package test starts
-// the program both ways).
+// The folder of a start from the menu, and the argument that asks for it (the package test
+// starts the program both ways).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "posix/user_folder.h"
-
-using qlok::posix::kMenuStartVariable;
 
 TEST(UserFolder, FollowsTheBaseDirectoryRules) {
     // XDG_DATA_HOME, HOME, the folder
@@ -23,11 +22,28 @@ TEST(UserFolder, FollowsTheBaseDirectoryRules) {
     }
 }
 
-TEST(UserFolder, MarkIsTakenOutOfTheEnvironmentWhateverItsValue) {
-    for (const char* value : {"1", "0", "", "yes"}) {
-        setenv(kMenuStartVariable, value, 1);
-        EXPECT_EQ(qlok::posix::TakeMenuStartMark(), std::string(value) == "1") << value;
-        EXPECT_EQ(std::getenv(kMenuStartVariable), nullptr) << value;
+TEST(UserFolder, MenuMarkIsTakenOutOfTheCommandLineOnlyAsTheFirstArgument) {
+    struct {
+        std::vector<std::string> arguments;
+        bool fromMenu;
+        std::vector<std::string> left;
+    } cases[] = {
+        {{"qlok", "--from-menu"}, true, {"qlok"}},
+        {{"qlok", "--from-menu", "2"}, true, {"qlok", "2"}},
+        {{"qlok", "2", "--from-menu"}, false, {"qlok", "2", "--from-menu"}},
+        {{"qlok", "--from-menu=1"}, false, {"qlok", "--from-menu=1"}},
+        {{"qlok"}, false, {"qlok"}},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        std::vector<char*> argv;
+        for (std::string& argument : c.arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        int argc = static_cast<int>(c.arguments.size());
+        EXPECT_EQ(qlok::posix::TakeMenuStartArgument(argc, argv.data()), c.fromMenu);
+        EXPECT_EQ(std::vector<std::string>(argv.begin(), argv.begin() + argc), c.left);
+        EXPECT_EQ(argv[static_cast<std::size_t>(argc)], nullptr);
     }
-    EXPECT_FALSE(qlok::posix::TakeMenuStartMark());
 }
