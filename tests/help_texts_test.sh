@@ -7,7 +7,7 @@ linux="$1/QLOK instructions.txt" windows="$1/dist/windows/QLOK instructions.txt"
 case $2 in
 linux-only)
     found=$(grep -n -i -E -e 'linux|systemd|timedate|cron|CAP_SYS_TIME|setcap|polkit|sudo|root' \
-        -e 'context menu|menu key|qlok-sync|QT_LOGGING|terminal|autostart|desktop' "$windows")
+        -e 'context menu|menu key|QT_LOGGING|terminal|autostart|desktop' "$windows")
     [[ -z $found ]] || { printf 'FAIL: the Windows help text names:\n%s\n' "$found"; exit 1; } ;;
 headings)
     headings() { grep -B1 -E '^(=+|-+)$' "$1" | grep -v -E '^(=+|-+)$' | sed 's/ (.*)$//'; }
