@@ -23,27 +23,20 @@ TEST(UserFolder, FollowsTheBaseDirectoryRules) {
 }
 
 TEST(UserFolder, MenuMarkIsTakenOutOfTheCommandLineOnlyAsTheFirstArgument) {
-    struct {
-        std::vector<std::string> arguments;
-        bool fromMenu;
-        std::vector<std::string> left;
-    } cases[] = {
-        {{"qlok", "--from-menu"}, true, {"qlok"}},
-        {{"qlok", "--from-menu", "2"}, true, {"qlok", "2"}},
-        {{"qlok", "2", "--from-menu"}, false, {"qlok", "2", "--from-menu"}},
-        {{"qlok", "--from-menu=1"}, false, {"qlok", "--from-menu=1"}},
-        {{"qlok"}, false, {"qlok"}},
-    };
-    for (auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.arguments));
+    using Arguments = std::vector<std::string>;
+    for (auto [arguments, left] :
+         {std::pair<Arguments, Arguments>{{"qlok", "--from-menu", "2"}, {"qlok", "2"}},
+          {{"qlok", "2", "--from-menu"}, {"qlok", "2", "--from-menu"}},
+          {{"qlok", "--from-menu=1"}, {"qlok", "--from-menu=1"}}}) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
         std::vector<char*> argv;
-        for (std::string& argument : c.arguments) {
+        for (std::string& argument : arguments) {
             argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
-        int argc = static_cast<int>(c.arguments.size());
-        EXPECT_EQ(qlok::posix::TakeMenuStartArgument(argc, argv.data()), c.fromMenu);
-        EXPECT_EQ(std::vector<std::string>(argv.begin(), argv.begin() + argc), c.left);
+        int argc = static_cast<int>(arguments.size());
+        EXPECT_EQ(qlok::posix::TakeMenuStartArgument(argc, argv.data()), left != arguments);
+        EXPECT_EQ(Arguments(argv.begin(), argv.begin() + argc), left);
         EXPECT_EQ(argv[static_cast<std::size_t>(argc)], nullptr);
     }
 }

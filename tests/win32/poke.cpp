@@ -4,7 +4,7 @@
 //   tray:N        the tray icon's callback with mouse message N
 //   window:TITLE  a top-level window with this title: its text (a message box's), then closed
 //   shown:0|1     waits until the window is hidden / shown: its state and caption
-//   list          the activity list's horizontal extent and its visible width, in pixels
+//   list          the activity list's horizontal extent, then its visible width, in pixels
 //   close         closes the window and waits until it is gone
 // Exit status 1 when a step waited ten seconds in vain; the steps after it are not done.
 // Copied under another name, it stands in for that program: it only adds a line "PATH|COMMAND
@@ -69,12 +69,11 @@ int main(int argc, char** argv) {
             std::printf("%s iconic=%d caption=%s\n", step.c_str(), IsIconic(form),
                         Text(form).c_str());
         } else if (name == "list") {
-            found = FindWindowExA(form, nullptr, "ListBox", nullptr);
             RECT visible{};
-            GetClientRect(found, &visible);
-            std::printf("extent=%d width=%d\n",
+            GetClientRect(found = FindWindowExA(form, nullptr, "ListBox", nullptr), &visible);
+            std::printf("%d %ld\n",
                         static_cast<int>(SendMessageA(found, LB_GETHORIZONTALEXTENT, 0, 0)),
-                        static_cast<int>(visible.right));
+                        visible.right);
         } else if (name == "close") {
             PostMessageA(form, WM_CLOSE, 0, 0);
             done = Await([&] { return IsWindow(form) == FALSE; });

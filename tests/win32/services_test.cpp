@@ -33,11 +33,10 @@ TEST(ArgumentText, IsTheTextAfterTheProgramNameAsTyped) {
 
 TEST(ClockRefusal, SaysToRunAsAdministratorOnlyForAMissingRight) {
     for (const unsigned long error : {1314UL, 5UL}) {
-        const std::string reason = ClockRefusal(error, "Not held.");
-        EXPECT_EQ(reason.substr(0, reason.find('\n')),
-                  "QLOK must run as an administrator to set the clock");
-        EXPECT_TRUE(reason.ends_with(" Windows says: Not held. (" + std::to_string(error) + ")"))
-            << reason;
+        EXPECT_TRUE(ClockRefusal(error, "No.")
+                        .starts_with("QLOK must run as an administrator to "
+                                     "set the clock\nRight-click it"))
+            << error;
     }
     EXPECT_EQ(ClockRefusal(87, "Bad."),
               "Windows refused to set the clock\nWindows says: Bad. (87)");
