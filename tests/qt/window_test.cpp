@@ -95,8 +95,7 @@ TEST_F(WindowTest, EventsReachTheirHandlers) {
     QListView& list = W().List1().View();
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                       list.visualRect(list.model()->index(1, 0)).center());
-    QTest::qWait(20);
-    EXPECT_EQ(List(), Lines{"three"}) << "a click on the list";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return List() == Lines{"three"}; })) << "a click on the list";
     QTest::mouseClick(&W().Command3(), Qt::LeftButton);
     EXPECT_TRUE(front_->Timer().Enabled());
     QSignalSpy clicks(&W().Command3(), &QPushButton::clicked);
@@ -173,7 +172,9 @@ TEST_F(WindowTest, EachChangeOfSizeOrStateIsOneResize) {
         [this] { front_->Window().SetState(WindowState::Minimized); }};
     for (std::size_t i = 0; i < std::size(changes); ++i) {
         changes[i]();
-        QTest::qWait(20);  // the size arrives from the system after the change
+        // The size arrives from the system after the change, and the next change must find
+        // this one settled: no condition tells when the system has nothing more to send.
+        QTest::qWait(20);
         EXPECT_EQ(resizes.count(), i + 1) << "change " << i;
     }
 }
@@ -182,22 +183,24 @@ TEST_F(WindowTest, EachChangeOfSizeOrStateIsOneResize) {
 // notification area MinToSystray leaves the window minimised and visible.
 TEST_F(WindowTest, WindowMenuCommandsReachTheWindowProcedure) {
     QSignalSpy closing(&W(), &MainWindow::Closing);
-    const auto choose = [&](const QString& entry) {
+    // Chooses an entry and waits for its effect: commands are sent once the menu has closed.
+    const auto choose = [&](const QString& entry, const std::function<bool()>& done) {
         QMenu menu;  // as it opens now: the standard commands follow the window's state
         front_->WindowMenu().Populate(menu);
         menu.actions().at(kWindowMenu.indexOf(entry))->trigger();
-        QTest::qWait(20);  // commands are sent once the menu has closed
-        return front_->Window().State();
+        return QTest::qWaitFor(done);
     };
-    choose("Help...");
+    const auto in = [&](qlok::WindowState state) {
+        return [this, state] { return front_->Window().State() == state; };
+    };
+    EXPECT_TRUE(choose("Help...", [&] { return !boxes_.shown.empty(); }));
     EXPECT_EQ(boxes_.shown, Lines{"Help|QLOK, Help file not found"});
-    EXPECT_EQ(choose("Minimize"), qlok::WindowState::Minimized);
-    EXPECT_EQ(choose("Restore"), qlok::WindowState::Normal);
+    EXPECT_TRUE(choose("Minimize", in(qlok::WindowState::Minimized)));
+    EXPECT_TRUE(choose("Restore", in(qlok::WindowState::Normal)));
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
-    EXPECT_EQ(choose("MinToSystray.."), qlok::WindowState::Minimized);
+    EXPECT_TRUE(choose("MinToSystray..", in(qlok::WindowState::Minimized)));
     EXPECT_TRUE(W().isVisible());
-    choose("Close");
-    EXPECT_EQ(closing.count(), 1);
+    EXPECT_TRUE(choose("Close", [&] { return closing.count() == 1; }));
     EXPECT_FALSE(W().isVisible());
 }
 
