@@ -189,7 +189,7 @@ struct Viewer {
     qlok::Platform platform{
         app.window,    app.combo1,       shown.List(), app.command1,   app.command2, app.command3,
         app.countDown, app.timer1,       app.winsock1, app.clock,      app.regional, files,
-        app.shell,     app.messageBoxes, app.tray,     app.windowMenu, app.log};
+        app.shell,     app.messageBoxes, app.tray,     app.windowMenu, app.log, app.requestDelay, app.wakeDelay};
     qlok::QLOKfrm form{platform, {}};
 };
 

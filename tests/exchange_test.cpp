@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fake/fake_platform.h"
 
 namespace qlok {
@@ -61,6 +63,7 @@ TEST_F(Exchange, AllBytesOfTheAttemptAreJudgedTogether) {
                ""}}) {
         const int closes = app.winsock1.closes;
         app.clock.now = {2026, 12, 5, 22, 54, 19};
+        app.clock.monotonic += kRequestSpacingMicroseconds;
         app.combo1.text = "time.example.org";
         app.form.Command1_Click();
         EXPECT_EQ(app.winsock1.closes, closes + 1);
@@ -86,6 +89,30 @@ TEST_F(Exchange, ErrorsAreListedAndAPositiveNumberClosesTheSocket) {
     const std::string e = "   error received: ";
     EXPECT_EQ(Tail(), (Lines{e + "Connection refused", e + "10061", "sockets closed",
                              e + "Timed out", e + "10060", "sockets closed", e + "none", e + "0"}));
+}
+
+// A request to the server asked less than 4 s before waits out the rest, saying so; another
+// server is asked at once, and so is the same one 4 s on.
+TEST(RequestSpacing, RequestsToOneServerAreAtLeastFourSecondsApart) {
+    const std::string wait = " s: time servers refuse requests less than 4 s apart";
+    for (const auto& [host, after, listed, ms] :
+         {std::tuple<std::string, int, std::string, int>{"127.0.0.1", 1'000'000, "3", 3000},
+          {"127.0.0.1", 3'500'000, "1", 500},
+          {"127.0.0.1", 4'000'000, "", 0},
+          {"127.0.0.2", 0, "", 0}}) {
+        SCOPED_TRACE(host + " after " + std::to_string(after));
+        fake::FakeApp app;
+        app.form.Command1_Click();
+        app.clock.monotonic += after;
+        app.combo1.text = host;
+        app.form.Command1_Click();
+        EXPECT_EQ(app.List().back(), listed.empty() ? "opening connection"
+                                                    : "   waiting " + listed + wait);
+        EXPECT_EQ(app.winsock1.connects, listed.empty() ? 2 : 1);
+        EXPECT_EQ(app.requestDelay.milliseconds, ms);
+        app.requestDelay.Fire();
+        EXPECT_EQ(app.winsock1.connects, 2);
+    }
 }
 
 }  // namespace

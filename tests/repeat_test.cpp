@@ -29,6 +29,7 @@ void Ticks(FakeApp& app, int n = 59) {
     for (int i = 0; i < n; ++i) {
         const std::string before = state();
         ASSERT_TRUE(app.timer1.enabled) << "tick " << i;
+        app.clock.monotonic += 1'000'000;
         app.form.Timer1_Timer();
         ASSERT_TRUE(i % 59 == 58 || state() == before) << "tick " << i << ": " << state();
     }
@@ -120,6 +121,34 @@ TEST(Repeat, MinutesBoxWithoutANumberAtAStepStopsRepeatAndSaysWhy) {
             EXPECT_EQ(app.winsock1.connects, 0);
             EXPECT_EQ(app.List().back(),
                       "repeat stopped: the minutes box holds no number (\"" + bad + "\")");
+        }
+    }
+}
+
+// In repeat mode a wake resyncs once, 30 s later, however many wakes came meanwhile, and the
+// countdown starts again from the saved minutes; without repeat mode a wake does nothing.
+TEST(Repeat, AWakeFromSleepResyncsOnce30SecondsLater) {
+    for (const auto& [repeat, wakes] : {std::pair{true, 1}, {true, 2}, {false, 1}}) {
+        SCOPED_TRACE(std::to_string(wakes) + (repeat ? " wakes in repeat mode" : " wake"));
+        FakeApp app;
+        Start(app, "5");
+        Ticks(app);
+        Ticks(app, 30);
+        if (!repeat) {
+            app.form.Command3_Click();
+        }
+        for (int i = 0; i < wakes; ++i) {
+            app.form.Resumed();
+        }
+        EXPECT_EQ(app.wakeDelay.starts, repeat ? 1 : 0);
+        EXPECT_EQ(app.wakeDelay.milliseconds, repeat ? 30'000 : -1);
+        EXPECT_EQ(app.winsock1.connects, 0);
+        app.wakeDelay.Fire();
+        EXPECT_EQ(app.winsock1.connects, repeat ? 1 : 0);
+        EXPECT_EQ(app.countDown.text, "5");
+        if (repeat) {
+            Ticks(app);  // a whole step after the resync
+            EXPECT_EQ(app.window.caption + "|" + app.countDown.text, "T Sync in 4 Mins|4");
         }
     }
 }

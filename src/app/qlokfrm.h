@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "platform/platform.h"
@@ -16,8 +17,23 @@ enum class SyncOutcome {
     Running,  // started, no outcome yet
     InStep,   // compared; the clock was within two seconds
     Set,      // the clock was set
-    NotSet,   // ended without setting the clock: socket error, bad reply, refusal
+    NotSet,   // ended without a reading to act on: socket error, bad reply, unhealthy server
+    Refused,  // the clock setting was refused
+    Held,     // a reading that HoldCorrection kept from the clock
 };
+
+// A server's reading of the time, as a correction would use it.
+struct ServerReading {
+    std::string host;
+    std::string utcText;           // 20YY-MM-DD HH:MM:SS, UTC
+    std::int64_t utcSeconds = 0;   // the same, in seconds since 1970
+    ClockReading arrival;          // the local clocks at the reply's first byte
+};
+
+// Requests to one server are at least this far apart.
+inline constexpr std::int64_t kRequestSpacingMicroseconds = 4'000'000;
+// After a wake from sleep, repeat mode resyncs this much later, when the network is back.
+inline constexpr int kWakeResyncDelayMs = 30'000;
 
 class QLOKfrm {
   public:
@@ -53,6 +69,8 @@ class QLOKfrm {
     void Form_MouseMove(int button, int shift, double x, double y);
     // The window is closing: a tray icon it still has is removed.
     void Form_Unload();
+    // The computer woke from sleep or hibernation.
+    void Resumed();
 
     // Control events.
     void Command1_Click();
@@ -80,6 +98,15 @@ class QLOKfrm {
     RegionalFormats Formats() const;
     // How the latest synchronisation ended; final once its error or close handler returned.
     SyncOutcome Outcome() const { return outcome_; }
+    // Ends a synchronisation that waits for its server (outcome NotSet, no event); false when
+    // none waits: none is running, or the clock is being set.
+    bool Abandon();
+
+    // Asked with each valid reading before it is acted on: true keeps the clock as it is, and
+    // the synchronisation ends Held. Unset: every reading is acted on.
+    std::function<bool(const ServerReading&)> HoldCorrection;
+    // Told when a synchronisation has its final outcome (from its error or close handler).
+    std::function<void()> SyncEnded;
 
   private:
     // Appends a line to the activity list and the activity log.
@@ -88,6 +115,13 @@ class QLOKfrm {
     bool InStep() const;
     // The close handler's work: compare the clocks and correct the local one.
     void CompareAndCorrect();
+    // Connects to host, unless the last request to it is too recent: then later, saying so.
+    void Request(const std::string& host);
+    void Connect(const std::string& host);
+    // The resync that follows a wake from sleep in repeat mode.
+    void WakeResync();
+    // Repeat mode's resync: the saved minutes back in the box, the timer off during the call.
+    void ResyncAndCountAgain();
     // Keeps an event that arrives while the clock is being set, for when that is over; false
     // when no setting is under way and the event should run now.
     bool DeferDuringCorrection(std::function<void()> event);
@@ -104,6 +138,8 @@ class QLOKfrm {
     // the window alive; timer ticks and socket events that come meanwhile wait here, in order.
     bool correcting_ = false;
     std::deque<std::function<void()>> deferred_;
+    std::map<std::string, std::int64_t> lastRequest_;  // host -> monotonic microseconds
+    bool wakeResyncPending_ = false;
 };
 
 }  // namespace qlok

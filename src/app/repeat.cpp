@@ -62,11 +62,35 @@ void QLOKfrm::Timer1_Timer() {
     }
     const auto left = ParseNumber(CountDown.Text(), separator);
     if (left && *left <= 0) {
-        CountDown.SetText(RepeatMinutesSaved);
-        Timer1.SetEnabled(false);
-        Command1_Click();
-        Timer1.SetEnabled(true);
+        ResyncAndCountAgain();
     }
+}
+
+void QLOKfrm::Resumed() {
+    // The network is seldom back at once; a second wake before the resync changes nothing.
+    if (Command3.Caption() != text::kStopRepeat || wakeResyncPending_) {
+        return;
+    }
+    wakeResyncPending_ = true;
+    platform_.wakeDelay.Start(kWakeResyncDelayMs, [this] { WakeResync(); });
+}
+
+void QLOKfrm::WakeResync() {
+    if (DeferDuringCorrection([this] { WakeResync(); })) {
+        return;
+    }
+    wakeResyncPending_ = false;
+    if (Command3.Caption() == text::kStopRepeat) {  // unless repeat mode ended meanwhile
+        SecondsToNextMinute = 60;
+        ResyncAndCountAgain();
+    }
+}
+
+void QLOKfrm::ResyncAndCountAgain() {
+    CountDown.SetText(RepeatMinutesSaved);
+    Timer1.SetEnabled(false);
+    Command1_Click();
+    Timer1.SetEnabled(true);
 }
 
 }  // namespace qlok

@@ -8,29 +8,22 @@
 
 namespace qlok::console {
 
-ConsoleFrontEnd::ConsoleFrontEnd(std::string serverArgument)
+ConsoleFrontEnd::ConsoleFrontEnd(std::string serverArgument, bool once)
     : socket_(SocketEvents{
-          [this] {
-              form_.Winsock1_Connect();
-              Handled();
-          },
-          [this](std::int32_t bytesTotal) {
-              form_.Winsock1_DataArrival(bytesTotal);
-              Handled();
-          },
-          [this] {
-              form_.Winsock1_Close();
-              Handled();
-          },
+          [this] { form_.Winsock1_Connect(); },
+          [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
+          [this] { form_.Winsock1_Close(); },
           [this](std::int16_t number, const std::string& description) {
               form_.Winsock1_Error(number, description);
-              Handled();
           },
       }),
-      platform_{window_,    combo1_,  list1_,          command1_, command2_, command3_,
-                countDown_, timer1_,  socket_.control, clock_,    regional_, files_,
-                desktop_,   desktop_, desktop_,        desktop_,  log_},
-      form_(platform_, std::move(serverArgument)) {}
+      platform_{window_,  combo1_,         list1_, command1_,     command2_, command3_, countDown_,
+                timer1_,  socket_.control, clock_, regional_,     files_,    desktop_,  desktop_,
+                desktop_, desktop_,        log_,   requestDelay_, wakeDelay_},
+      // With once, the window's command line starts the one synchronisation at load.
+      form_(platform_, once ? serverArgument : std::string()),
+      serverArgument_(std::move(serverArgument)),
+      once_(once) {}
 
 ConsoleFrontEnd::~ConsoleFrontEnd() {
     if (Systray::MainForm == &form_) {
@@ -39,17 +32,24 @@ ConsoleFrontEnd::~ConsoleFrontEnd() {
 }
 
 int ConsoleFrontEnd::Run() {
+    if (once_) {
+        form_.SyncEnded = [this] { Ended(); };
+    } else {
+        run_.onFinished = [this] { Ended(); };
+    }
     form_.Form_Load();
+    if (!once_) {
+        run_.Start(serverArgument_);
+    }
     if (!Finished()) {
         looping_ = true;
         QCoreApplication::exec();
         looping_ = false;
     }
-    return ExitStatus(form_.Outcome());
+    return once_ ? ExitStatus(form_.Outcome()) : run_.ExitStatus();
 }
 
-void ConsoleFrontEnd::Handled() {
-    // Never while the clock is being set: quitting would end the wait for the answer too.
+void ConsoleFrontEnd::Ended() {
     if (looping_ && Finished()) {
         QCoreApplication::quit();
     }

@@ -10,26 +10,30 @@
 #include "posix/posix_services.h"
 #include "qt/qt_socket.h"
 #include "qt/timedate_clock.h"
+#include "sync/unattended_run.h"
 
 namespace qlok::console {
 
 class ConsoleFrontEnd {
   public:
-    // serverArgument picks the server as the window's command line does. Needs a
-    // QCoreApplication.
-    explicit ConsoleFrontEnd(std::string serverArgument);
+    // serverArgument picks the server (the first to try) as the window's command line does;
+    // once: that server alone, with no second opinion. Needs a QCoreApplication.
+    ConsoleFrontEnd(std::string serverArgument, bool once);
     ~ConsoleFrontEnd();
     ConsoleFrontEnd(const ConsoleFrontEnd&) = delete;
     ConsoleFrontEnd& operator=(const ConsoleFrontEnd&) = delete;
 
-    // Loads the window, which starts the synchronisation, and runs the event loop until it has
-    // ended: 0 when the clock was in step or was set, 1 when it was not set.
+    // Loads the window, starts the run and runs the event loop until it has ended: 0 when the
+    // clock was in step or was set, 1 when it was not set.
     int Run();
 
   private:
-    bool Finished() const { return form_.Outcome() != SyncOutcome::Running; }
-    // After each event the logic handled: the loop ends with the synchronisation.
-    void Handled();
+    bool Finished() const {
+        return once_ ? form_.Outcome() != SyncOutcome::Running : run_.Finished();
+    }
+    // The loop ends with the run; never while the clock is being set, as quitting would end the
+    // wait for the answer too.
+    void Ended();
 
     HeadlessWindow window_;
     HeadlessCombo combo1_;
@@ -46,8 +50,15 @@ class ConsoleFrontEnd {
     posix::PosixFileSystem files_;
     HeadlessDesktop desktop_;
     StdoutLog log_;
+    qt::QtOneShotTimer requestDelay_;
+    qt::QtOneShotTimer wakeDelay_;  // no sleep is watched here
+    qt::QtOneShotTimer runNext_;
+    qt::QtOneShotTimer runLimit_;
     Platform platform_;
     QLOKfrm form_;
+    UnattendedRun run_{form_, runNext_, runLimit_};
+    std::string serverArgument_;
+    bool once_;
     bool looping_ = false;
 };
 

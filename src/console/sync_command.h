@@ -22,8 +22,9 @@ class StdoutLog final : public ActivityLog {
 int ExitStatus(SyncOutcome outcome);
 
 // Reads the command line: --help and --version are answered, a usage error is reported (status
-// 2); otherwise sync runs with the server argument for the window's command line and its status
-// is returned.
-int RunSyncCommand(int argc, char** argv, const std::function<int(std::string server)>& sync);
+// 2); otherwise sync runs with the server argument ("" for none; with once, "1" for none) and
+// once (--once: that server alone), and its status is returned.
+int RunSyncCommand(int argc, char** argv,
+                   const std::function<int(std::string server, bool once)>& sync);
 
 }  // namespace qlok::console

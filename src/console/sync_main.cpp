@@ -1,5 +1,5 @@
-// qlok-sync: one synchronisation with a Daytime server, without a window, for cron, systemd
-// timers and scripts.
+// qlok-sync: the clock set from Daytime servers, without a window, for cron, systemd timers and
+// scripts.
 #include <QCoreApplication>
 #include <string>
 #include <utility>
@@ -8,9 +8,9 @@
 #include "console/sync_command.h"
 
 int main(int argc, char** argv) {
-    return qlok::console::RunSyncCommand(argc, argv, [&](std::string server) {
+    return qlok::console::RunSyncCommand(argc, argv, [&](std::string server, bool once) {
         QCoreApplication app(argc, argv);
-        qlok::console::ConsoleFrontEnd frontEnd(std::move(server));
+        qlok::console::ConsoleFrontEnd frontEnd(std::move(server), once);
         return frontEnd.Run();
     });
 }

@@ -4,6 +4,7 @@
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/files.h"
+#include "platform/one_shot_timer.h"
 #include "platform/regional.h"
 #include "platform/socket.h"
 #include "platform/system_clock.h"
@@ -29,6 +30,8 @@ struct Platform {
     TrayIcons& tray;
     WindowMenu& windowMenu;
     ActivityLog& log;
+    OneShotTimer& requestDelay;  // holds a request to a server that was asked moments ago
+    OneShotTimer& wakeDelay;     // the resync after the computer wakes from sleep
 };
 
 }  // namespace qlok

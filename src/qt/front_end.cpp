@@ -55,7 +55,9 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
                 options.messageBoxes != nullptr ? *options.messageBoxes : messageBoxes_,
                 tray_,
                 windowMenu_,
-                log_},
+                log_,
+                requestDelay_,
+                wakeDelay_},
       form_(platform_, std::move(commandLine)) {
     QObject::connect(&widget_, &MainWindow::FormResize, &widget_, [this] { form_.Form_Resize(); });
     QObject::connect(&widget_, &MainWindow::FormDblClick, &widget_,

@@ -11,6 +11,7 @@
 #include "qt/qt_desktop.h"
 #include "qt/qt_list_box.h"
 #include "qt/qt_socket.h"
+#include "qt/sleep_watch.h"
 #include "qt/timedate_clock.h"
 
 namespace qlok::qt {
@@ -66,8 +67,11 @@ class FrontEnd {
     QtTrayIcons tray_;
     QtWindowMenu windowMenu_;
     QtActivityLog log_;
+    QtOneShotTimer requestDelay_;
+    QtOneShotTimer wakeDelay_;
     Platform platform_;
     QLOKfrm form_;
+    SleepWatch sleepWatch_{[this] { form_.Resumed(); }};
     bool inListClick_ = false;
 };
 

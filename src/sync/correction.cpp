@@ -6,6 +6,7 @@
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/texts.h"
+#include "sync/clock_step.h"
 #include "sync/daytime.h"
 #include "sync/history.h"
 #include "sync/reason.h"
@@ -42,6 +43,9 @@ void QLOKfrm::Winsock1_Close() {
         const std::function<void()> event = std::move(deferred_.front());
         deferred_.pop_front();
         event();
+    }
+    if (SyncEnded && outcome_ != SyncOutcome::Running) {
+        SyncEnded();
     }
 }
 
@@ -96,6 +100,14 @@ void QLOKfrm::CompareAndCorrect() {
                 ") - clock not set");
         return;
     }
+    if (HoldCorrection) {
+        SystemTimeRecord utc;
+        DateToSystemTime(*ReadRewrittenReply(ReceiveBuffer), utc);
+        if (HoldCorrection({Combo1.Text(), ReceiveBuffer, UnixSeconds(utc), arrival_})) {
+            outcome_ = SyncOutcome::Held;
+            return;
+        }
+    }
     ApplyServerTime(ReceiveBuffer);
 }
 
@@ -116,7 +128,7 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
     std::unique_ptr<AppendFile> history =
         platform_.files.OpenAppend(std::string(text::kHistoryFile), error);
     const bool set = platform_.clock.SetSystemTime(record, arrival_) != 0;
-    outcome_ = set ? SyncOutcome::Set : SyncOutcome::NotSet;
+    outcome_ = set ? SyncOutcome::Set : SyncOutcome::Refused;
     if (set) {
         AddLine(std::string(text::kSyncOk));
         List1.SetTopIndex(List1.NewIndex());

@@ -1,5 +1,6 @@
 // One Daytime exchange: Resync, and the socket's connect, data and error events.
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/datetime.h"
@@ -22,11 +23,47 @@ void QLOKfrm::Command1_Click() {
     if (Winsock1.State() != win::kSckClosed) {
         Winsock1.Close();
     }
-    Winsock1.SetRemoteHost(Combo1.Text());
+    platform_.requestDelay.Stop();  // a request still held is replaced by this one
+    Request(Combo1.Text());
+}
+
+void QLOKfrm::Request(const std::string& host) {
+    const std::int64_t now = platform_.clock.PreciseNow().monotonicMicroseconds;
+    const auto last = lastRequest_.find(host);
+    const std::int64_t wait =
+        last == lastRequest_.end()
+            ? 0
+            : std::clamp<std::int64_t>(last->second + kRequestSpacingMicroseconds - now, 0,
+                                       kRequestSpacingMicroseconds);
+    if (wait == 0) {
+        Connect(host);
+        return;
+    }
+    AddLine("   waiting " + std::to_string((wait + 999'999) / 1'000'000) +
+            " s: time servers refuse requests less than 4 s apart");
+    platform_.requestDelay.Start(static_cast<int>((wait + 999) / 1000),
+                                 [this, host] { Connect(host); });
+}
+
+void QLOKfrm::Connect(const std::string& host) {
+    lastRequest_[host] = platform_.clock.PreciseNow().monotonicMicroseconds;
+    Winsock1.SetRemoteHost(host);
     Winsock1.SetRemotePort(text::kDaytimePort);
     if (const auto failure = Winsock1.Connect()) {
         Winsock1_Error(ErrorNumber16(failure->number), failure->description);
     }
+}
+
+bool QLOKfrm::Abandon() {
+    if (outcome_ != SyncOutcome::Running || correcting_) {
+        return false;
+    }
+    platform_.requestDelay.Stop();
+    if (Winsock1.State() != win::kSckClosed) {
+        Winsock1.Close();
+    }
+    outcome_ = SyncOutcome::NotSet;
+    return true;
 }
 
 void QLOKfrm::Winsock1_Connect() {
@@ -81,6 +118,9 @@ void QLOKfrm::Winsock1_Error(std::int16_t number, const std::string& description
             Winsock1.Close();
         }
         AddLine(std::string(text::kSocketsClosedAfterError));
+    }
+    if (SyncEnded) {
+        SyncEnded();
     }
 }
 

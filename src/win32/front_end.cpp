@@ -10,7 +10,9 @@ namespace qlok::win32 {
 
 namespace {
 
-constexpr UINT_PTR kTimer1Id = 1;
+constexpr UINT_PTR kTimer1Id = 1;  // 2 and 3 are the socket's
+constexpr UINT_PTR kRequestDelayId = 4;
+constexpr UINT_PTR kWakeDelayId = 5;
 
 // The x and y of a mouse message's lParam, signed.
 POINT MousePoint(LPARAM lParam) {
@@ -41,10 +43,12 @@ FrontEnd::FrontEnd(HINSTANCE instance, std::string commandLine)
       clock_(window_.Form()),
       messageBoxes_(window_.Form()),
       windowMenu_(window_.Form()),
-      platform_{me_,         combo1_,    list1_,  command1_,           command2_,
-                command3_,   countDown_, timer1_, winsock1_.Control(), clock_,
-                regional_,   files_,     shell_,  messageBoxes_,       tray_,
-                windowMenu_, log_},
+      requestDelay_(window_.Form(), kRequestDelayId),
+      wakeDelay_(window_.Form(), kWakeDelayId),
+      platform_{me_,         combo1_,    list1_,        command1_,           command2_,
+                command3_,   countDown_, timer1_,       winsock1_.Control(), clock_,
+                regional_,   files_,     shell_,        messageBoxes_,       tray_,
+                windowMenu_, log_,       requestDelay_, wakeDelay_},
       form_(platform_, std::move(commandLine)) {
     list1_.AddItem(" ");
     ready_ = true;
@@ -107,6 +111,10 @@ bool FrontEnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         return false;
     }
     result = 0;
+    if ((message == WM_TIMER || message == kPostedMessage) &&
+        (requestDelay_.Fire(message, wParam, lParam) || wakeDelay_.Fire(message, wParam, lParam))) {
+        return true;
+    }
     switch (message) {
         case WM_COMMAND:
             Command(LOWORD(wParam), HIWORD(wParam));
@@ -161,6 +169,12 @@ bool FrontEnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             return true;
         case WM_DESTROY:
             PostQuitMessage(0);
+            return true;
+        case WM_POWERBROADCAST:
+            if (wParam == PBT_APMRESUMEAUTOMATIC) {
+                form_.Resumed();
+            }
+            result = TRUE;
             return true;
         case WM_ENDSESSION:
             if (wParam != FALSE) {

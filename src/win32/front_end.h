@@ -53,6 +53,8 @@ class FrontEnd final : public MessageHandler {
     Win32TrayIcons tray_;
     Win32WindowMenu windowMenu_;
     Win32ActivityLog log_;
+    Win32OneShotTimer requestDelay_;
+    Win32OneShotTimer wakeDelay_;
     Platform platform_;
     QLOKfrm form_;
     UINT taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");

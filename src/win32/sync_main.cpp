@@ -1,5 +1,5 @@
-// qlok-sync.exe: one synchronisation with a Daytime server, without a window, for Task Scheduler
-// and scripts. Run elevated (highest privileges, or as SYSTEM) it sets the clock; otherwise it
+// qlok-sync.exe: the clock set from Daytime servers, without a window, for Task Scheduler and
+// scripts. Run elevated (highest privileges, or as SYSTEM) it sets the clock; otherwise it
 // says which rights it needs and ends with 1: it never asks for consent.
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 #include "console/sync_command.h"
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
+#include "sync/unattended_run.h"
 #include "win32/win32_services.h"
 #include "win32/win32_socket.h"
 
@@ -59,11 +60,15 @@ class MessageWindow {
     HWND window_ = nullptr;
 };
 
+// Timers on the message-only window beside the socket's (2 and 3).
+enum : UINT_PTR { kRequestDelayId = 4, kWakeDelayId, kRunNextId, kRunLimitId };
+
 // The window logic on controls that draw nothing, the Winsock control on the message-only
-// window, and the clock with nobody to ask for consent.
+// window, and the clock with nobody to ask for consent; the servers in turn, or with once the
+// one the argument names.
 class SyncFrontEnd {
   public:
-    explicit SyncFrontEnd(std::string serverArgument)
+    SyncFrontEnd(std::string serverArgument, bool once)
         : socket_(messages_.Handle(),
                   SocketEvents{
                       [this] { form_.Winsock1_Connect(); },
@@ -73,12 +78,21 @@ class SyncFrontEnd {
                           form_.Winsock1_Error(number, description);
                       },
                   }),
-          platform_{window_,   combo1_,    list1_,   command1_,         command2_,
-                    command3_, countDown_, timer1_,  socket_.Control(), clock_,
-                    regional_, files_,     desktop_, desktop_,          desktop_,
-                    desktop_,  log_},
-          form_(platform_, std::move(serverArgument)) {
+          platform_{window_,   combo1_,    list1_,        command1_,         command2_,
+                    command3_, countDown_, timer1_,       socket_.Control(), clock_,
+                    regional_, files_,     desktop_,      desktop_,          desktop_,
+                    desktop_,  log_,       requestDelay_, wakeDelay_},
+          form_(platform_, once ? serverArgument : std::string()),
+          serverArgument_(std::move(serverArgument)),
+          once_(once) {
         messages_.handler = [this](UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_TIMER || message == kPostedMessage) {
+                for (Win32OneShotTimer* timer : {&requestDelay_, &runNext_, &runLimit_}) {
+                    if (timer->Fire(message, wParam, lParam)) {
+                        return true;
+                    }
+                }
+            }
             return socket_.HandleMessage(message, wParam, lParam);
         };
     }
@@ -91,16 +105,18 @@ class SyncFrontEnd {
     SyncFrontEnd(const SyncFrontEnd&) = delete;
     SyncFrontEnd& operator=(const SyncFrontEnd&) = delete;
 
-    // Loads the window, which starts the synchronisation, and handles messages until it has
-    // ended; its exit status.
+    // Loads the window, starts the run and handles messages until it has ended; its exit
+    // status.
     int Run() {
         form_.Form_Load();
+        if (!once_) {
+            run_.Start(serverArgument_);
+        }
         MSG message{};
-        while (form_.Outcome() == SyncOutcome::Running &&
-               GetMessageA(&message, nullptr, 0, 0) > 0) {
+        while (!Finished() && GetMessageA(&message, nullptr, 0, 0) > 0) {
             DispatchMessageA(&message);
         }
-        return console::ExitStatus(form_.Outcome());
+        return once_ ? console::ExitStatus(form_.Outcome()) : run_.ExitStatus();
     }
 
   private:
@@ -119,8 +135,19 @@ class SyncFrontEnd {
     Win32FileSystem files_;
     HeadlessDesktop desktop_;
     console::StdoutLog log_;
+    Win32OneShotTimer requestDelay_{messages_.Handle(), kRequestDelayId};
+    Win32OneShotTimer wakeDelay_{messages_.Handle(), kWakeDelayId};  // no sleep is watched here
+    Win32OneShotTimer runNext_{messages_.Handle(), kRunNextId};
+    Win32OneShotTimer runLimit_{messages_.Handle(), kRunLimitId};
     Platform platform_;
     QLOKfrm form_;
+    UnattendedRun run_{form_, runNext_, runLimit_};
+    std::string serverArgument_;
+    bool once_;
+
+    bool Finished() const {
+        return once_ ? form_.Outcome() != SyncOutcome::Running : run_.Finished();
+    }
 };
 
 }  // namespace
@@ -128,8 +155,8 @@ class SyncFrontEnd {
 }  // namespace qlok::win32
 
 int main(int argc, char** argv) {
-    return qlok::console::RunSyncCommand(argc, argv, [](std::string server) {
-        qlok::win32::SyncFrontEnd frontEnd(std::move(server));
+    return qlok::console::RunSyncCommand(argc, argv, [](std::string server, bool once) {
+        qlok::win32::SyncFrontEnd frontEnd(std::move(server), once);
         return frontEnd.Run();
     });
 }

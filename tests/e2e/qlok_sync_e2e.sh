@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end runs of qlok-sync against qlok-daytimed on 127.0.0.1 port 13, one for each exit
-# status, checked by the status, the output and the history.
+# status, checked by the status, the output and the history; then runs that move on from a
+# first server on 127.0.0.2 to 127.0.0.1, each with the time it took.
 #
 # Usage: qlok_sync_e2e.sh QLOK_SYNC DAYTIMED RECORDER [PRELOAD_FIRST]
 #
@@ -53,4 +54,52 @@ check bad-reply 1 "--length 50" 2 '^      incorrect data received' ""
 check no-server 1 - 2 '^   error received: 10061$' ""
 check usage 2 - "2 3" '^Try .qlok-sync --help' ""
 check help 0 - --help '^Usage: qlok-sync \[N\]$' ""
+
+# in_order PATTERN...: the output has lines matching the patterns, in this order.
+in_order() {
+    local from=1 at pattern
+    for pattern; do
+        at=$(tail -n +"$from" out | grep -nE -m1 -- "$pattern" | cut -d: -f1)
+        [[ $at ]] || return 1
+        from=$((from + at))
+    done
+}
+
+# failover NAME STATUS FIRST SECOND LINE...: "qlok-sync" with 127.0.0.2 run with the switches
+# FIRST (- for no server there) and 127.0.0.1 with SECOND; wants STATUS, the LINEs in order, and
+# the clock set (recorded) exactly when STATUS is 0.
+failover() {
+    local name=$1 want=$2 one=$3 two=$4 status start took address switches set=0
+    shift 4
+    rm -f QLOK.log settime ready*
+    for address in 127.0.0.2 127.0.0.1; do
+        switches=$one && [[ $address == 127.0.0.1 ]] && switches=$two
+        [[ $switches == - ]] && continue
+        # shellcheck disable=SC2086
+        "$daytimed" --address $address --port 13 --count 1 --timeout 60 --quiet \
+            --ready-file ready$address $switches &
+        await_file ready$address
+    done
+    start=$EPOCHREALTIME
+    env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent LC_ALL=C.UTF-8 \
+        LD_PRELOAD="${first:+$first:}$recorder" QLOK_SETTIME_RECORD="$work/settime" \
+        timeout 150 "$sync" >out 2>&1
+    status=$?
+    took=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "%.2f", b - a }')
+    wait
+    echo "[$name] exit status $status after $took s:" && cat out
+    [[ -s settime ]] && set=1
+    if ((status != want || set != (want == 0))) || ! in_order "$@"; then
+        echo "FAIL [$name]: status $status (wanted $want), settime '$(cat settime 2>/dev/null)'" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+try() { echo "^trying server $1 of 2: 127\.0\.0\.$((3 - $1))\$"; }
+failover dead-then-good 0 - "--skew 5" "$(try 1)" '^   error received: 10061$' "$(try 2)" \
+    '^clock synchronised succesfully$'
+failover silent-then-good 0 --silent "--skew 5" "$(try 1)" '^   error received: 10060$' \
+    "$(try 2)" '^clock synchronised succesfully$'
+failover disagree 1 "--skew 172800" "" "$(try 1)" 'another server must agree' "$(try 2)" \
+    '^the servers disagree - clock not set$' '^      127\.0\.0\.2: ' '^      127\.0\.0\.1: '
 ((failures == 0)) && echo "PASS"

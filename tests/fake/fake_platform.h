@@ -319,9 +319,10 @@ struct FakeApp {
     FakeTray tray;
     FakeWindowMenu windowMenu;
     FakeLog log;
-    Platform platform{window,    combo1,       list1,    command1,   command2, command3,
-                      countDown, timer1,       winsock1, clock,      regional, files,
-                      shell,     messageBoxes, tray,     windowMenu, log};
+    FakeOneShotTimer requestDelay, wakeDelay;
+    Platform platform{window,   combo1,     list1,        command1, command2,    command3,
+                      countDown, timer1,    winsock1,     clock,    regional,    files,
+                      shell,    messageBoxes, tray,       windowMenu, log, requestDelay, wakeDelay};
     QLOKfrm form;
 
     // The activity list.
@@ -332,8 +333,9 @@ struct FakeApp {
     void Connected() { winsock1.attempt.Connected(), winsock1.Deliver(); }
     void Receive(const std::string& bytes) { winsock1.attempt.Received(bytes), winsock1.Deliver(); }
     void ServerCloses() { winsock1.attempt.PeerClosed(), winsock1.Deliver(); }
-    // Resync, connection, the reply in one piece, close.
+    // Resync (the server's last request long past), connection, the reply in one piece, close.
     void Exchange(const std::string& reply) {
+        clock.monotonic += kRequestSpacingMicroseconds;
         form.Command1_Click();
         Connected();
         Receive(reply);

@@ -39,7 +39,7 @@ inline Platform PlatformWith(fake::FakeApp& app, SystemClock& clock, RegionalSet
     Platform p = app.platform;
     return Platform{p.window,    p.combo1,       p.list1,    p.command1,   p.command2, p.command3,
                     p.countDown, p.timer1,       p.winsock1, clock,        regional,   p.files,
-                    p.shell,     p.messageBoxes, p.tray,     p.windowMenu, p.log};
+                    p.shell,     p.messageBoxes, p.tray,     p.windowMenu, p.log, p.requestDelay, p.wakeDelay};
 }
 
 }  // namespace qlok::posix_test
