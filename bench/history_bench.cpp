@@ -186,10 +186,11 @@ struct Viewer {
     qlok::fake::FakeApp app;
     qlok::posix::PosixFileSystem files;
     ShownList shown;
-    qlok::Platform platform{
-        app.window,    app.combo1,       shown.List(), app.command1,   app.command2, app.command3,
-        app.countDown, app.timer1,       app.winsock1, app.clock,      app.regional, files,
-        app.shell,     app.messageBoxes, app.tray,     app.windowMenu, app.log, app.requestDelay, app.wakeDelay};
+    qlok::Platform platform{app.window,   app.combo1,       shown.List(),  app.command1,
+                            app.command2, app.command3,     app.countDown, app.timer1,
+                            app.winsock1, app.clock,        app.regional,  files,
+                            app.shell,    app.messageBoxes, app.tray,      app.windowMenu,
+                            app.log,      app.requestDelay, app.wakeDelay};
     qlok::QLOKfrm form{platform, {}};
 };
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
-
 #include "fake/fake_platform.h"
 #include "sync/unattended_run.h"
 
@@ -12,104 +9,86 @@ namespace {
 using fake::NistReply;
 using Lines = std::vector<std::string>;
 
-// The fake clock reads 21:54:19 UTC; these replies find it in step, 5 s and 2 days slow.
-const std::string kInStep = NistReply(26, 12, 5, 21, 54, 19);
+// The fake clock reads 21:54:19 UTC; these replies find it 5 s and 2 days slow.
 const std::string kSlow = NistReply(26, 12, 5, 21, 54, 24);
 const std::string kTwoDays = NistReply(26, 12, 7, 21, 54, 19);
 
-// A run over the servers a, b and c (or those given), not started yet.
+// A run over the servers a, b and c (or those given), started with argument.
 struct Runner {
-    explicit Runner(const std::string& servers = "a\r\nb\r\nc\r\n") {
+    explicit Runner(const std::string& argument = "", const std::string& servers = "a\r\nb\r\nc") {
         app.files.files["QLOK servers.ini"] = servers;
         app.Load();
+        run.Start(argument);
     }
-    // The server answers the attempt under way with reply, and the run takes its next step.
+    // The server of the attempt under way answers (or refuses), and the run takes its next step.
     void Answer(const std::string& reply) {
-        app.Connected(), app.Receive(reply), app.ServerCloses(), next.Fire();
-    }
-    void Refuse() {
-        app.winsock1.attempt.Failed(10061, "Connection refused");
+        reply.empty() ? app.winsock1.attempt.Failed(10061, "refused")
+                      : (app.Connected(), app.Receive(reply), app.winsock1.attempt.PeerClosed());
         app.winsock1.Deliver(), next.Fire();
     }
-    Lines Tried() const {
-        Lines tried;
-        std::copy_if(app.log.lines.begin(), app.log.lines.end(), std::back_inserter(tried),
-                     [](const std::string& line) { return line.starts_with("trying "); });
-        return tried;
+    // The hosts of the "trying" lines.
+    std::string Tried() const {
+        std::string hosts;
+        for (const std::string& line : app.log.lines) {
+            hosts += line.starts_with("trying server ") ? line.substr(line.size() - 1) : "";
+        }
+        return hosts;
     }
     fake::FakeApp app;
     fake::FakeOneShotTimer next, limit;
     UnattendedRun run{app.form, next, limit};
 };
 
+// Each attempt is named; after the last failure's lines the run ends with exit status 1.
 TEST(UnattendedRun, TriesServerNFirstThenTheOthersInListOrder) {
-    const auto t = [](const char* n, const char* host) {
-        return std::string("trying server ") + n + " of 3: " + host;
-    };
-    for (const auto& [argument, order] :
-         {std::pair<std::string, Lines>{"", {t("1", "a"), t("2", "b"), t("3", "c")}},
-          {"2", {t("2", "b"), t("1", "a"), t("3", "c")}},
-          {"3", {t("3", "c"), t("1", "a"), t("2", "b")}},
-          {"7", {t("1", "a"), t("2", "b"), t("3", "c")}}}) {
+    for (const auto& [argument, order] : {std::pair<std::string, std::string>{"", "abc"},
+                                          {"2", "bac"},
+                                          {"3", "cab"},
+                                          {"7", "abc"}}) {
         SCOPED_TRACE("argument " + argument);
-        Runner r;
-        r.run.Start(argument);
-        for (int i = 0; i < 3; ++i) {
-            r.Refuse();
-        }
+        Runner r(argument);
+        EXPECT_EQ(r.app.log.lines.end()[-3],  // then the target and "opening connection"
+                  "trying server " + std::to_string(order[0] - 'a' + 1) + " of 3: " + order[0]);
+        r.Answer(""), r.Answer(""), r.Answer("");
         EXPECT_EQ(r.Tried(), order);
-        EXPECT_TRUE(r.run.Finished());
-        EXPECT_EQ(r.run.ExitStatus(), 1);
-        EXPECT_EQ(r.app.log.lines.back(), "sockets closed");  // the last failure's lines last
+        EXPECT_EQ(r.run.Finished() ? r.run.ExitStatus() : -1, 1);
+        EXPECT_EQ(r.app.log.lines.back(), "sockets closed");
     }
 }
 
-// Whatever ends an attempt without a reading, the next server is asked and can set the clock.
-TEST(UnattendedRun, EachFailedAttemptMovesOnToTheNextServer) {
-    std::string unhealthy = kSlow;
-    unhealthy[30] = '2';
-    const std::pair<const char*, std::function<void(Runner&)>> failures[] = {
-        {"socket error", [](Runner& r) { r.Refuse(); }},
-        {"time-out",
-         [](Runner& r) { r.app.winsock1.deadline.Fire(), r.app.winsock1.Deliver(), r.next.Fire(); }},
-        {"short reply", [](Runner& r) { r.Answer(kSlow.substr(0, 50)); }},
-        {"no date", [](Runner& r) { r.Answer("\n61014 2x-12-05 21:54:24" + kSlow.substr(24)); }},
-        {"unhealthy", [&unhealthy](Runner& r) { r.Answer(unhealthy); }},
-    };
-    for (const auto& [kind, fail] : failures) {
-        SCOPED_TRACE(kind);
+// Whatever ends an attempt without a reading (a refused connection, a time-out, a short reply,
+// no date, an unwell server), the next server is asked and can set the clock; a refused setting
+// ends the run.
+TEST(UnattendedRun, EachFailedAttemptMovesOnAndARefusedSettingEndsTheRun) {
+    std::string unwell = kSlow;
+    unwell[30] = '2';
+    for (const std::string& failure :
+         {std::string(), std::string("time-out"), kSlow.substr(0, 50),
+          kSlow.substr(0, 8) + "x" + kSlow.substr(9), unwell, std::string("refused setting")}) {
+        SCOPED_TRACE(failure);
         Runner r;
-        r.run.Start("");
-        fail(r);
-        ASSERT_FALSE(r.run.Finished());
-        r.Answer(kSlow);
-        EXPECT_EQ(r.Tried().size(), 2u);
+        r.app.clock.refuse = failure == "refused setting";
+        failure == "time-out"
+            ? (r.app.winsock1.deadline.Fire(), r.app.winsock1.Deliver(), r.next.Fire())
+            : r.Answer(r.app.clock.refuse ? kSlow : failure);
+        if (!r.run.Finished()) {
+            r.Answer(kSlow);
+        }
+        EXPECT_EQ(r.Tried(), r.app.clock.refuse ? "a" : "ab");
         EXPECT_EQ(r.app.clock.setCalls.size(), 1u);
-        EXPECT_EQ(r.run.ExitStatus(), 0);
+        EXPECT_EQ(r.run.ExitStatus(), r.app.clock.refuse ? 1 : 0);
     }
-}
-
-TEST(UnattendedRun, ARefusedClockEndsTheRun) {
-    Runner r;
-    r.app.clock.refuse = true;
-    r.run.Start("");
-    r.Answer(kSlow);
-    EXPECT_TRUE(r.run.Finished());
-    EXPECT_EQ(r.run.ExitStatus(), 1);
-    EXPECT_EQ(r.Tried().size(), 1u);
 }
 
 // At the limit the attempt under way is dropped and no other starts.
 TEST(UnattendedRun, EndsTwoMinutesAfterItsStart) {
     Runner r;
-    r.run.Start("");
     EXPECT_EQ(r.limit.milliseconds, 120'000);
-    r.Refuse();
+    r.Answer("");
     r.limit.Fire();
-    EXPECT_TRUE(r.run.Finished());
-    EXPECT_EQ(r.run.ExitStatus(), 1);
+    EXPECT_EQ(r.run.Finished() ? r.run.ExitStatus() : -1, 1);
     EXPECT_EQ(r.app.winsock1.State(), win::kSckClosed);
-    EXPECT_EQ(r.Tried().size(), 2u);
+    EXPECT_EQ(r.Tried(), "ab");
     EXPECT_EQ(r.app.log.lines.back(), "no time left: a run ends 2 minutes after its start");
 }
 
@@ -117,42 +96,41 @@ TEST(UnattendedRun, EndsTwoMinutesAfterItsStart) {
 // (counting the time between the readings), else nothing is set and both readings are listed.
 // With one server listed the step is made unconfirmed.
 TEST(UnattendedRun, AStepOfMoreThanADayNeedsASecondServerToAgree) {
-    struct Case {
+    const std::string ok = "clock synchronised succesfully";
+    const std::string first = "      a: 2026-12-07 21:54:19 UTC";
+    const struct {
         const char* name;
         std::string servers;
         std::string second;  // the next server's reply, 3 s after the first
-        int status;
-        std::string last;  // the run's last line
+        Lines last;          // the run's last lines
+    } cases[] = {
+        {"agree", "a\r\nb", NistReply(26, 12, 7, 21, 54, 23), {"      confirmed by a", ok}},
+        {"disagree",
+         "a\r\nb",
+         NistReply(26, 12, 7, 21, 54, 16),
+         {"the servers disagree - clock not set", first, "      b: 2026-12-07 21:54:16 UTC"}},
+        {"in step",
+         "a\r\nb",
+         NistReply(26, 12, 5, 21, 54, 19),
+         {first, "      b: 2026-12-05 21:54:19 UTC"}},
+        {"one server",
+         "a",
+         "",
+         {"      a step of more than a day, not confirmed: no other server is listed", ok}},
     };
-    const Case cases[] = {
-        {"agree", "a\r\nb\r\n", NistReply(26, 12, 7, 21, 54, 23), 0,
-         "clock synchronised succesfully"},
-        {"disagree", "a\r\nb\r\n", NistReply(26, 12, 7, 21, 54, 16), 1,
-         "      b: 2026-12-07 21:54:16 UTC"},
-        {"in step", "a\r\nb\r\n", kInStep, 1, "      b: 2026-12-05 21:54:19 UTC"},
-        {"one server", "a\r\n", "", 0, "clock synchronised succesfully"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Runner r(c.servers);
-        r.run.Start("");
+        Runner r("", c.servers);
         r.Answer(kTwoDays);
         if (!c.second.empty()) {
             EXPECT_TRUE(r.app.clock.setCalls.empty());
             r.app.clock.monotonic += 3'000'000;
             r.Answer(c.second);
         }
-        EXPECT_EQ(r.run.ExitStatus(), c.status);
-        EXPECT_EQ(r.app.clock.setCalls.size(), c.status == 0 ? 1u : 0u);
-        EXPECT_EQ(r.app.log.lines.back(), c.last);
-        const bool listsBoth = c.status == 1 && *(r.app.log.lines.end() - 2) ==
-                                                    "      a: 2026-12-07 21:54:19 UTC";
-        EXPECT_EQ(listsBoth, c.status == 1);
-        const bool unconfirmed =
-            std::count(r.app.log.lines.begin(), r.app.log.lines.end(),
-                       "      a step of more than a day, not confirmed: no other server is "
-                       "listed") == 1;
-        EXPECT_EQ(unconfirmed, c.second.empty());
+        const bool set = c.last.back() == ok;
+        EXPECT_EQ(r.run.Finished() ? r.run.ExitStatus() : -1, set ? 0 : 1);
+        EXPECT_EQ(r.app.clock.setCalls.size(), set ? 1u : 0u);
+        EXPECT_EQ(Lines(r.app.log.lines.end() - std::ssize(c.last), r.app.log.lines.end()), c.last);
     }
 }
 

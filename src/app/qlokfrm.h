@@ -25,9 +25,9 @@ enum class SyncOutcome {
 // A server's reading of the time, as a correction would use it.
 struct ServerReading {
     std::string host;
-    std::string utcText;           // 20YY-MM-DD HH:MM:SS, UTC
-    std::int64_t utcSeconds = 0;   // the same, in seconds since 1970
-    ClockReading arrival;          // the local clocks at the reply's first byte
+    std::string utcText;          // 20YY-MM-DD HH:MM:SS, UTC
+    std::int64_t utcSeconds = 0;  // the same, in seconds since 1970
+    ClockReading arrival;         // the local clocks at the reply's first byte
 };
 
 // Requests to one server are at least this far apart.

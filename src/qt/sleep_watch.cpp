@@ -6,9 +6,9 @@
 namespace qlok::qt {
 
 SleepWatch::SleepWatch(std::function<void()> resumed) : resumed_(std::move(resumed)) {
-    QDBusConnection::systemBus().connect(
-        "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-        "PrepareForSleep", this, SLOT(PrepareForSleep(bool)));
+    QDBusConnection::systemBus().connect("org.freedesktop.login1", "/org/freedesktop/login1",
+                                         "org.freedesktop.login1.Manager", "PrepareForSleep", this,
+                                         SLOT(PrepareForSleep(bool)));
 }
 
 void SleepWatch::PrepareForSleep(bool starting) {

@@ -320,9 +320,9 @@ struct FakeApp {
     FakeWindowMenu windowMenu;
     FakeLog log;
     FakeOneShotTimer requestDelay, wakeDelay;
-    Platform platform{window,   combo1,     list1,        command1, command2,    command3,
-                      countDown, timer1,    winsock1,     clock,    regional,    files,
-                      shell,    messageBoxes, tray,       windowMenu, log, requestDelay, wakeDelay};
+    Platform platform{window, combo1,     list1, command1,     command2, command3, countDown,
+                      timer1, winsock1,   clock, regional,     files,    shell,    messageBoxes,
+                      tray,   windowMenu, log,   requestDelay, wakeDelay};
     QLOKfrm form;
 
     // The activity list.

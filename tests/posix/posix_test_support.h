@@ -37,9 +37,10 @@ struct ScopedTimeZone {
 // The fake front end's controls and services, with the clock and regional formats given.
 inline Platform PlatformWith(fake::FakeApp& app, SystemClock& clock, RegionalSettings& regional) {
     Platform p = app.platform;
-    return Platform{p.window,    p.combo1,       p.list1,    p.command1,   p.command2, p.command3,
-                    p.countDown, p.timer1,       p.winsock1, clock,        regional,   p.files,
-                    p.shell,     p.messageBoxes, p.tray,     p.windowMenu, p.log, p.requestDelay, p.wakeDelay};
+    return Platform{p.window,     p.combo1,    p.list1,        p.command1,     p.command2,
+                    p.command3,   p.countDown, p.timer1,       p.winsock1,     clock,
+                    regional,     p.files,     p.shell,        p.messageBoxes, p.tray,
+                    p.windowMenu, p.log,       p.requestDelay, p.wakeDelay};
 }
 
 }  // namespace qlok::posix_test

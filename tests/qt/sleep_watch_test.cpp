@@ -18,23 +18,24 @@ TEST(SleepWatch, ReportsEachWakeAndNoSleep) {
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.readLine().trimmed());  // before Qt's first use
     const QDBusConnection system = QDBusConnection::systemBus();
     logind.start("/usr/bin/python3", {"-m", "dbusmock", "--system", "--template", "logind"});
-    for (int i = 0; i < 200 && !system.interface()->isServiceRegistered("org.freedesktop.login1");
-         ++i) {
-        QTest::qWait(25);
-    }
+    const auto wait = [](const auto& done) {
+        for (int i = 0; i < 200 && !done(); ++i) {
+            QTest::qWait(25);
+        }
+    };
+    wait([&] { return system.interface()->isServiceRegistered("org.freedesktop.login1").value(); });
     int wakes = 0;
     const qlok::qt::SleepWatch watch([&wakes] { ++wakes; });
     for (const bool starting : {true, false, true, false}) {
-        QDBusMessage emit = QDBusMessage::createMethodCall(
-            "org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.DBus.Mock",
-            "EmitSignal");
-        emit << "org.freedesktop.login1.Manager" << "PrepareForSleep" << "b"
-             << QVariantList{starting};
-        ASSERT_EQ(system.call(emit).type(), QDBusMessage::ReplyMessage);
+        QDBusMessage call =
+            QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                           "org.freedesktop.DBus.Mock", "EmitSignal");
+        call << "org.freedesktop.login1.Manager"
+             << "PrepareForSleep"
+             << "b" << QVariantList{starting};
+        ASSERT_EQ(system.call(call).type(), QDBusMessage::ReplyMessage) << starting;
     }
-    for (int i = 0; i < 200 && wakes < 2; ++i) {
-        QTest::qWait(25);
-    }
+    wait([&] { return wakes >= 2; });
     EXPECT_EQ(wakes, 2);
     logind.kill(), bus.kill();
     logind.waitForFinished(), bus.waitForFinished();
