@@ -2,6 +2,7 @@
 // each argument is one step, done in order; what a step finds goes to standard output.
 //   click:TEXT    the button with this text     sys:N   WM_SYSCOMMAND N
 //   tray:N        the tray icon's callback with mouse message N
+//   power:N       WM_POWERBROADCAST N (18: resumed from sleep)
 //   window:TITLE  a top-level window with this title: its text (a message box's), then closed
 //   shown:0|1     waits until the window is hidden / shown: its state and caption
 //   list          the activity list's horizontal extent, then its visible width, in pixels
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
             PostMessageA(form, WM_SYSCOMMAND, static_cast<WPARAM>(number), 0);
         } else if (name == "tray") {
             PostMessageA(form, WM_MOUSEMOVE, 1, number);
+        } else if (name == "power") {
+            PostMessageA(form, WM_POWERBROADCAST, static_cast<WPARAM>(number), 0);
         } else if (name == "window") {
             done = Await([&] { return (found = FindWindowA(nullptr, value.c_str())) != nullptr; });
             const HWND text = GetDlgItem(found, 0xFFFF);  // a message box's text

@@ -25,9 +25,9 @@ wineserver -p  # one server for every Wine program of the run
 # Wine's log since line $mark, and the activity lines in it.
 since() { tail -n +$((mark + 1)) qlok.err; }
 activity() { since | sed -n 's/^[0-9a-f]*:warn:debugstr:OutputDebugStringA "\(.*\)\\n"$/\1/p'; }
-# expect PATTERN...: waits up to 20 s for activity lines matching these, in this order.
+# expect PATTERN...: waits up to 20 s (or $wait) for activity lines matching these, in order.
 expect() {
-    local re=$'(^|\n)' pattern deadline=$((SECONDS + 20))
+    local re=$'(^|\n)' pattern deadline=$((SECONDS + ${wait:-20}))
     for pattern; do re+="$pattern"$'\n(.*\n)?'; done
     until [[ $(activity)$'\n' =~ $re ]]; do
         ((SECONDS < deadline)) || { fail "wanted in order:$(printf '\n  [%s]' "$@")" && return 1; }
@@ -99,6 +99,13 @@ C:\windows\system32\rundll32.exe|rundll32.exe shell32.dll,Control_RunDLL timedat
     fail "Help and Show Clock started:"$'\n'"$started"
 rm "QLOK instructions.txt"
 for name in notepad rundll32; do mv "$system/$name.exe.real" "$system/$name.exe"; done
+
+# In repeat mode two wakes from sleep bring one resync, 30 s after the first (no server now).
+mark=$(wc -l <qlok.err) woke=$SECONDS
+poke click:Repeat power:18 power:18
+wait=40 expect 'target: 127\.0\.0\.1' '   error received: 10061' && poke "click:Stop Repeat"
+((SECONDS - woke >= 29 && $(activity | grep -c '^target: ') == 1)) ||
+    fail "not one resync 30 s after the wake: $((SECONDS - woke)) s, $(activity | grep target)"
 
 mark=$(wc -l <qlok.err)
 caption="caption=QLOK ${served:-?} 12:00:0[45] AM (Slow) failed"
