@@ -44,5 +44,6 @@ check refused 1 "--skew 5" 2 '^      reason: qlok-sync\.exe needs the right to s
 check bad-reply 1 "--length 50" 2 '^      incorrect data received' ""
 check no-server 1 - 2 '^   error received: 10061$' ""
 check usage 2 - "2 3" '^Try .qlok-sync --help' ""
-check help 0 - --help '^Usage: qlok-sync \[N\]$' ""
+check help 0 - --help '^Usage: qlok-sync \[--once\] \[N\]$' ""
+check dead-then-good 0 "" "" '^trying server 2 of 2: 127\.0\.0\.1$' ""
 ((failures == 0)) && echo "PASS"
