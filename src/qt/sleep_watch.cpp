@@ -1,6 +1,7 @@
 #include "qt/sleep_watch.h"
 
 #include <QDBusConnection>
+#include <QTimer>
 #include <utility>
 
 namespace qlok::qt {

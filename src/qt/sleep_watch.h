@@ -10,7 +10,8 @@ class SleepWatch final : public QObject {
     Q_OBJECT
 
   public:
-    // Calls resumed after each wake; with no system bus or no logind it never does, silently.
+    // Calls resumed after each wake, watching from the first turn of the event loop; with no
+    // system bus or no logind it never does, silently.
     explicit SleepWatch(std::function<void()> resumed);
 
   private slots:

@@ -1,6 +1,7 @@
 // Wakes reported from python3-dbusmock's logind on a private bus (never the machine's).
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -26,6 +27,7 @@ TEST(SleepWatch, ReportsEachWakeAndNoSleep) {
     wait([&] { return system.interface()->isServiceRegistered("org.freedesktop.login1").value(); });
     int wakes = 0;
     const qlok::qt::SleepWatch watch([&wakes] { ++wakes; });
+    QCoreApplication::processEvents();  // it starts watching
     for (const bool starting : {true, false, true, false}) {
         QDBusMessage call =
             QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
