@@ -121,9 +121,9 @@ TEST_F(Correction, NothingIsSetWithoutAValidReply) {
     EXPECT_EQ(app.History(), "");
 }
 
-// A server that reports itself unwell (a digit other than 0 at position 31) sets nothing; with
-// no digit there it counts as well. A history that cannot be opened does not keep the clock
-// from being set; the list says why the line is missing.
+// A server that reports itself unwell (a digit other than 0 at position 31) sets nothing, and
+// the caption says so; with no digit there it counts as well. A history that cannot be opened
+// does not keep the clock from being set; the list says why the line is missing.
 TEST_F(Correction, AnUnwellServerSetsNothingAndAMissingHistoryStopsNothing) {
     const std::string unopened = "      the history line could not be written to QLOK.log: ";
     const auto unwell = [](char digit) {
@@ -147,6 +147,8 @@ TEST_F(Correction, AnUnwellServerSetsNothingAndAMissingHistoryStopsNothing) {
         const bool unhealthy = health >= '1' && health <= '9';
         EXPECT_EQ(app.clock.setCalls.size(), unhealthy ? 0u : 1u);
         EXPECT_EQ(app.History().empty(), unhealthy || readOnly);
+        EXPECT_EQ(app.window.caption, "QLOK 2026-12-05 22:54:24 00:00:05 (Slow)" +
+                                          std::string(unhealthy ? " not set" : ""));
     }
 }
 

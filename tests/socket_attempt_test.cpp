@@ -10,10 +10,12 @@ namespace qlok {
 namespace {
 
 // Drives an attempt as a transport would and returns the events the window got. Steps:
-// c connected, d 5 bytes read, x the server closed, r reset, t the deadline passed,
-// C our Close, R a new Connect; events are raised only at '.', when the event loop runs.
+// c connected, d 5 bytes read, x the server closed, r reset, t 30 s pass and the deadline
+// timer fires, e it fires early, at 29.999 s, E 1 ms later, C our Close, R a new Connect;
+// events are raised only at '.', when the event loop runs.
 std::string Play(const std::string& steps) {
     std::string events;
+    fake::FakeClock clock;
     fake::FakeSocket socket(SocketEvents{[&] { events += "connect "; },
                                          [&](std::int32_t n) {
                                              events += "data" + std::to_string(n) + " ";
@@ -22,13 +24,16 @@ std::string Play(const std::string& steps) {
                                          [&] { events += "close "; },
                                          [&](std::int16_t n, const std::string& text) {
                                              events += text + std::to_string(n) + " ";
-                                         }});
+                                         }},
+                            clock);
     const std::map<char, std::function<void()>> act{
         {'c', [&] { socket.attempt.Connected(); }},
         {'d', [&] { socket.attempt.Received("12345"); }},
         {'x', [&] { socket.attempt.PeerClosed(); }},
         {'r', [&] { socket.attempt.Failed(10054, "reset "); }},
-        {'t', [&] { socket.deadline.Fire(); }},
+        {'t', [&] { clock.monotonic += kAttemptTimeoutMs * 1000LL, socket.deadline.Fire(); }},
+        {'e', [&] { clock.monotonic += 29'999'000, socket.deadline.Fire(); }},
+        {'E', [&] { clock.monotonic += 1000, socket.deadline.Fire(); }},
         {'C', [&] { socket.Close(); }},
         {'R', [&] { EXPECT_FALSE(socket.Connect()); }},
         {'.', [&] { socket.Deliver(); }},
@@ -39,8 +44,11 @@ std::string Play(const std::string& steps) {
     for (const char step : steps) {
         act.at(step)();
     }
-    EXPECT_EQ(socket.deadline.starts, 1 + std::ranges::count(steps, 'R')) << "only by Connect";
-    EXPECT_EQ(socket.deadline.milliseconds, 30'000) << steps;
+    EXPECT_EQ(socket.deadline.starts,
+              1 + std::ranges::count(steps, 'R') + std::ranges::count(steps, 'e'))
+        << "by Connect, and for the rest of the time after an early timer";
+    EXPECT_EQ(socket.deadline.milliseconds, steps.find('e') != std::string::npos ? 1 : 30'000)
+        << steps;
     return events;
 }
 
@@ -54,6 +62,7 @@ TEST(SocketAttempt, OneCloseOrErrorPerAttemptAndNothingFromAnAbandonedOne) {
         {"cdRc.", "connect "},
         {"t.", "Connection timed out10060 "},  // a hanging lookup or connect
         {"c.d.d.t.d.x.", "connect data5 data5 Connection timed out10060 "},  // a trickle
+        {"ce.d.E.", "connect data5 Connection timed out10060 "},             // never before 30 s
     };
     for (const auto& [steps, events] : cases) {
         EXPECT_EQ(Play(steps), events) << steps;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/startup.h"
 #include "fake/fake_platform.h"
 
@@ -8,12 +10,21 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Lines end at CR LF or a lone CR and are kept verbatim; those starting with ';' are skipped.
+// Lines end at CR LF, LF or CR and are kept as written, empty ones too, so that entry numbers
+// never move; those starting with ';' are skipped, a leading UTF-8 byte-order mark goes, and a
+// line longer than 255 characters is cut.
 TEST(ServerList, OneEntryPerLine) {
-    EXPECT_EQ(ParseServerList("\xEF\xBB\xBF host \r\n[x]\ra\nb\r"),
-              (Lines{"\xEF\xBB\xBF host ", "[x]", "a\nb"}));
-    EXPECT_EQ(ParseServerList(";a\nb\r\n\r\n"), Lines{""});
-    EXPECT_EQ(ParseServerList(""), Lines{});
+    const std::pair<std::string, Lines> cases[] = {
+        {"\xEF\xBB\xBF host \r\n[x]\ra\nb\r", {" host ", "[x]", "a", "b"}},
+        {";a\nb\r\n\n\r\n;\xEF\xBB\xBF", {"b", "", ""}},
+        {"\xEF\xBB\xBF;c\n" + std::string(300, 'n'), {std::string(255, 'n') + "..."}},
+        {std::string(256, '\0') + "\xc3\xa9", {std::string(255, '\0') + "..."}},
+        {std::string(254, 'n') + "\xc3\xa9\xc3\xa9", {std::string(254, 'n') + "\xc3\xa9..."}},
+        {"", {}},
+    };
+    for (const auto& [file, entries] : cases) {
+        EXPECT_EQ(ParseServerList(file).entries, entries) << testing::PrintToString(file);
+    }
 }
 
 // Entry numbers 1 to 3 pick that entry, halves rounded to even; anything else picks the first.
@@ -34,26 +45,43 @@ TEST(FormLoad, OffersTheServersAndSyncsWithTheNamedEntry) {
     const Lines builtIn{"time.nist.gov", "129.6.15.28"};
     const std::string unread =
         "QLOK servers.ini could not be read (Permission denied); using the built-in servers";
+    const std::string utf16 =
+        "QLOK servers.ini is UTF-16 text, which QLOK cannot read; using the built-in servers";
+    const std::string over =
+        "QLOK servers.ini is over 1 MiB: only its first 1048576 bytes are read";
+    const std::string cut = std::string(255, 'x') + "...";
     const Lines nist{"target: time.nist.gov", "opening connection"};
     const Lines blank{"target: ", "opening connection", "   error received: No server name given",
                       "   error received: 11001", "sockets closed"};
     struct Case {
         const char* argument;
-        const char* file;
+        std::optional<std::string> file;
         Lines items;
         std::string selected;
         Lines list;
         bool readable = true;
     };
     for (const Case& c :
-         {Case{"", nullptr, builtIn, "time.nist.gov", {" "}},
-          Case{"please", nullptr, builtIn, "time.nist.gov", nist},
+         {Case{"", {}, builtIn, "time.nist.gov", {" "}},
+          Case{"please", {}, builtIn, "time.nist.gov", nist},
+          Case{"",
+               std::string("\xFF\xFE"
+                           "1\0\r\0\n\0",
+                           8),
+               builtIn,
+               "time.nist.gov",
+               {" ", utf16}},
+          Case{"2",
+               "\n" + std::string(kServersFileMaxBytes, 'x') + "\nb",
+               {"", cut},
+               cut,
+               {"target: " + cut, "opening connection", over}},
           Case{"2", "a\r\n;b\r\n\r\n ;c", {"a", "", " ;c"}, "", blank},
           Case{"1", ";only a comment\r\n", {}, "", blank},
           Case{"1", "x", builtIn, "time.nist.gov", {nist[0], nist[1], unread}, false}}) {
         fake::FakeApp app(c.argument);
-        if (c.file != nullptr) {
-            app.files.files["QLOK servers.ini"] = c.file;
+        if (c.file) {
+            app.files.files["QLOK servers.ini"] = *c.file;
         }
         app.files.unreadable[c.readable ? "" : "QLOK servers.ini"] = "Permission denied";
         app.Load();

@@ -69,7 +69,8 @@ TEST(UnattendedRun, EachFailedAttemptMovesOnAndARefusedSettingEndsTheRun) {
         Runner r;
         r.app.clock.refuse = failure == "refused setting";
         failure == "time-out"
-            ? (r.app.winsock1.deadline.Fire(), r.app.winsock1.Deliver(), r.next.Fire())
+            ? (r.app.clock.monotonic += 30'000'000, r.app.winsock1.deadline.Fire(),
+               r.app.winsock1.Deliver(), r.next.Fire())
             : r.Answer(r.app.clock.refuse ? kSlow : failure);
         if (!r.run.Finished()) {
             r.Answer(kSlow);

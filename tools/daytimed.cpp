@@ -53,6 +53,7 @@ Options:
                      closes it (or --hold-ms passes)
   --hold-ms MS       longest time a --silent connection is held (default: until
                      the client closes or the server's time is up)
+  --flood            send the reply again and again until the client closes
   --reset            close the connection with a reset (RST) instead of sending the
                      rest of the reply; with --split N the first N bytes go first
   --count N          stop after N connections
@@ -76,6 +77,7 @@ struct Options {
     bool silent = false;
     std::optional<long long> holdMs;
     bool reset = false;
+    bool flood = false;
     std::optional<long long> count;
     long long timeoutSeconds = 60;
     std::string readyFile;
@@ -135,6 +137,8 @@ Options ParseOptions(int argc, char** argv) {
             options.holdMs = number(0, kBig);
         } else if (option == "--reset") {
             options.reset = true;
+        } else if (option == "--flood") {
+            options.flood = true;
         } else if (option == "--count") {
             options.count = number(1, kBig);
         } else if (option == "--timeout") {
@@ -236,6 +240,24 @@ void HoldOpen(int fd, const Options& options, const Deadline& serverDeadline) {
     }
 }
 
+// Sends the reply over and over until the client closes or the server's time is up; the bytes
+// sent.
+std::size_t Flood(int fd, std::string_view reply, const Deadline& serverDeadline) {
+    std::size_t sent = 0;
+    for (;;) {
+        pollfd p{fd, POLLOUT, 0};
+        const int ready = poll(&p, 1, serverDeadline.PollMs());
+        if (ready == 0 || (ready < 0 && errno != EINTR) || (p.revents & (POLLERR | POLLHUP))) {
+            return sent;
+        }
+        const ssize_t n = send(fd, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+            return sent;  // the client closed
+        }
+        sent += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+}
+
 void CloseWithReset(int fd) {
     const linger abortive{1, 0};
     setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
@@ -258,6 +280,11 @@ void Serve(int fd, const Options& options, const Deadline& serverDeadline, std::
         return;
     }
     const std::string reply = Reply(options);
+    if (options.flood) {
+        what = "flooded with " + std::to_string(Flood(fd, reply, serverDeadline)) + " bytes";
+        close(fd);
+        return;
+    }
     std::string_view rest = reply;
     std::size_t sent = 0;
     if (options.split) {

@@ -36,17 +36,24 @@ void QLOKfrm::Form_Load() {
     bool fromFile = false;
     std::string problem;
     if (FileExists(serversFile)) {
-        const ReadResult file = platform_.files.ReadAll(serversFile);
+        const ReadResult file = platform_.files.ReadHead(serversFile, kServersFileMaxBytes);
+        ServerList list;
         if (file.ok) {
+            list = ParseServerList(file.data, file.more);
+            problem = list.notice;
+        } else {
+            problem =
+                serversFile + " could not be read (" + file.error + "); using the built-in servers";
+        }
+        if (file.ok && list.usable) {
             Combo1.Clear();
-            for (const std::string& entry : ParseServerList(file.data)) {
+            for (const std::string& entry : list.entries) {
                 Combo1.AddItem(entry);
             }
             Combo1.SetListIndex(0);
             fromFile = true;
-        } else {
-            problem =
-                serversFile + " could not be read (" + file.error + "); using the built-in servers";
+        }
+        if (!problem.empty()) {
             AddLine(problem);
         }
     }

@@ -128,7 +128,8 @@ class QLOKfrm {
 
     Platform& platform_;
     std::string commandLine_;
-    std::string rawReply_;              // every byte of the current attempt's reply
+    std::string rawReply_;              // the current attempt's reply, up to one byte too many
+    std::uint64_t replyBytes_ = 0;      // how many bytes the server sent in all
     bool replyRejected_ = false;        // the current attempt's reply was too long or too slow
     long long firstByteSecond_ = 0;     // local time of the reply's first byte, in seconds
     ClockReading arrival_;              // the precise clocks at the reply's first byte

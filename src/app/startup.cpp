@@ -1,14 +1,52 @@
 #include "app/startup.h"
 
+#include <algorithm>
+
 #include "app/numbers.h"
-#include "app/text_lines.h"
+#include "app/texts.h"
 
 namespace qlok {
 
-std::vector<std::string> ParseServerList(std::string_view bytes) {
-    std::vector<std::string> entries = SplitLines(bytes);
-    std::erase_if(entries, [](const std::string& line) { return !line.empty() && line[0] == ';'; });
-    return entries;
+ServerList ParseServerList(std::string_view bytes, bool more) {
+    const std::string file(text::kServersFile);
+    ServerList list;
+    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        list.usable = false;
+        list.notice = file + " is UTF-16 text, which QLOK cannot read; using the built-in servers";
+        return list;
+    }
+    if (more) {
+        list.notice = file + " is over 1 MiB: only its first " +
+                      std::to_string(kServersFileMaxBytes) + " bytes are read";
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    // Every line counts, empty ones too: the entry numbers that command lines use never move.
+    while (!bytes.empty()) {
+        const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
+        const std::string_view line = bytes.substr(0, end);
+        if (!line.starts_with(';')) {
+            list.entries.push_back(ShownServer(line));
+        }
+        const std::size_t next = bytes.substr(end, 2) == "\r\n" ? end + 2 : end + 1;
+        bytes.remove_prefix(std::min(next, bytes.size()));
+    }
+    return list;
+}
+
+std::string ShownServer(std::string_view server) {
+    std::size_t characters = 0;
+    std::size_t follow = 0;  // continuation bytes since the last that began a character
+    for (std::size_t i = 0; i < server.size(); ++i) {
+        // A UTF-8 character counts once, at its first byte; a stray continuation byte alone.
+        const bool continues = (static_cast<unsigned char>(server[i]) & 0xc0) == 0x80 && follow < 3;
+        follow = continues ? follow + 1 : 0;
+        if (!continues && ++characters > kServerShownChars) {
+            return std::string(server.substr(0, i)) + "...";
+        }
+    }
+    return std::string(server);
 }
 
 int ServerIndexFromCommandLine(std::string_view commandLine, int entryCount,

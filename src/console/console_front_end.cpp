@@ -9,14 +9,15 @@
 namespace qlok::console {
 
 ConsoleFrontEnd::ConsoleFrontEnd(std::string serverArgument, bool once)
-    : socket_(SocketEvents{
-          [this] { form_.Winsock1_Connect(); },
-          [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
-          [this] { form_.Winsock1_Close(); },
-          [this](std::int16_t number, const std::string& description) {
-              form_.Winsock1_Error(number, description);
-          },
-      }),
+    : socket_(posixClock_,
+              SocketEvents{
+                  [this] { form_.Winsock1_Connect(); },
+                  [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
+                  [this] { form_.Winsock1_Close(); },
+                  [this](std::int16_t number, const std::string& description) {
+                      form_.Winsock1_Error(number, description);
+                  },
+              }),
       platform_{window_,  combo1_,         list1_, command1_,     command2_, command3_, countDown_,
                 timer1_,  socket_.control, clock_, regional_,     files_,    desktop_,  desktop_,
                 desktop_, desktop_,        log_,   requestDelay_, wakeDelay_},

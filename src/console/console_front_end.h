@@ -43,8 +43,8 @@ class ConsoleFrontEnd {
     HeadlessText command3_{text::kRepeat};
     HeadlessText countDown_{text::kCountDownDefault};
     HeadlessTimer timer1_;
-    qt::QtSocket socket_;
     posix::PosixClock posixClock_;
+    qt::QtSocket socket_;
     qt::TimedateClock clock_{posixClock_, false};  // nobody to ask for a password
     posix::PosixRegional regional_;
     posix::PosixFileSystem files_;

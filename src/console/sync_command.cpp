@@ -62,6 +62,11 @@ int RunSyncCommand(int argc, char** argv,
                      servers.size() > 1 ? "one server number at most" : "unknown option");
         return 2;
     }
+    if (servers.size() == 1 && servers[0].empty()) {
+        // Most often a variable that a scheduler's command line left unset.
+        std::fputs("qlok-sync: the server number is empty\nTry 'qlok-sync --help'.\n", stderr);
+        return 2;
+    }
     if (servers.empty()) {
         return sync(once ? "1" : "", once);
     }

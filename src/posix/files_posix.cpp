@@ -1,15 +1,18 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "posix_services.h"
 
@@ -50,7 +53,8 @@ int OpenRegular(const std::string& path, int flags, std::string& error, bool* mi
 
 class PosixAppendFile final : public AppendFile {
   public:
-    explicit PosixAppendFile(int fd) : fd_(fd) {}
+    PosixAppendFile(int fd, std::function<void()> whileWaiting)
+        : fd_(fd), whileWaiting_(std::move(whileWaiting)) {}
     ~PosixAppendFile() override { ::close(fd_); }
     PosixAppendFile(const PosixAppendFile&) = delete;
     PosixAppendFile& operator=(const PosixAppendFile&) = delete;
@@ -78,9 +82,26 @@ class PosixAppendFile final : public AppendFile {
         return true;
     }
     std::string LastError() const override { return lastError_; }
+    bool Lock(int waitMs) override {
+        // Another program may hold the lock for as long as it likes (a backup, an editor,
+        // flock(1)): asked again every few milliseconds, never waited for without a limit.
+        constexpr int kPollMs = 20;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+        for (;;) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+                return true;
+            }
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() >= until) {
+                return false;
+            }
+            if (whileWaiting_) {
+                whileWaiting_();
+            }
+            ::poll(nullptr, 0, kPollMs);
+        }
+    }
     bool EndsMidLine() override {
-        // Other instances wait (for one write) so that no fragment comes between look and write.
-        ::flock(fd_, LOCK_EX);
         struct stat info {};
         char last = '\n';
         return ::fstat(fd_, &info) == 0 && info.st_size > 0 &&
@@ -89,12 +110,14 @@ class PosixAppendFile final : public AppendFile {
 
   private:
     int fd_;
+    std::function<void()> whileWaiting_;
     std::string lastError_;
 };
 
 }  // namespace
 
-PosixFileSystem::PosixFileSystem() {
+PosixFileSystem::PosixFileSystem(std::function<void()> whileWaiting)
+    : whileWaiting_(std::move(whileWaiting)) {
     // A write past the file size limit then fails with EFBIG instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 }
@@ -104,11 +127,15 @@ bool PosixFileSystem::FileExists(const std::string& path) const {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-ReadResult PosixFileSystem::ReadAll(const std::string& path) const {
-    return ReadTail(path, std::numeric_limits<std::size_t>::max());
+ReadResult PosixFileSystem::ReadHead(const std::string& path, std::size_t maxBytes) const {
+    return Read(path, maxBytes, false);
 }
 
 ReadResult PosixFileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
+    return Read(path, maxBytes, true);
+}
+
+ReadResult PosixFileSystem::Read(const std::string& path, std::size_t maxBytes, bool tail) {
     ReadResult result;
     const int fd = OpenRegular(path, O_RDONLY, result.error, &result.missing);
     if (fd < 0) {
@@ -117,15 +144,18 @@ ReadResult PosixFileSystem::ReadTail(const std::string& path, std::size_t maxByt
     struct stat info {};
     if (::fstat(fd, &info) == 0) {
         const auto size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
-        if (size > maxBytes && ::lseek(fd, static_cast<off_t>(size - maxBytes), SEEK_SET) >= 0) {
+        if (tail && size > maxBytes &&
+            ::lseek(fd, static_cast<off_t>(size - maxBytes), SEEK_SET) >= 0) {
             result.skipped = size - maxBytes;
         }
         result.data.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, maxBytes)));
     }
     char buffer[1 << 16];
-    while (result.data.size() < maxBytes) {
-        const ssize_t n =
-            ::read(fd, buffer, std::min(sizeof buffer, maxBytes - result.data.size()));
+    // Of a head, one byte more tells whether anything follows.
+    const std::size_t limit =
+        tail || maxBytes == std::numeric_limits<std::size_t>::max() ? maxBytes : maxBytes + 1;
+    while (result.data.size() < limit) {
+        const ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, limit - result.data.size()));
         if (n == 0) {
             break;
         }
@@ -141,6 +171,10 @@ ReadResult PosixFileSystem::ReadTail(const std::string& path, std::size_t maxByt
         result.data.append(buffer, static_cast<std::size_t>(n));
     }
     ::close(fd);
+    if (result.data.size() > maxBytes) {
+        result.data.resize(maxBytes);
+        result.more = true;
+    }
     result.ok = true;
     return result;
 }
@@ -152,7 +186,7 @@ std::unique_ptr<AppendFile> PosixFileSystem::OpenAppend(const std::string& path,
     if (fd < 0) {
         return nullptr;
     }
-    return std::make_unique<PosixAppendFile>(fd);
+    return std::make_unique<PosixAppendFile>(fd, whileWaiting_);
 }
 
 }  // namespace qlok::posix

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <string>
 
 #include "platform/files.h"
@@ -15,11 +16,16 @@ namespace qlok::posix {
 class PosixFileSystem final : public FileSystem {
   public:
     // Ignores SIGXFSZ for the process: an append past the size limit fails as a full disk.
-    PosixFileSystem();
+    // whileWaiting runs between the tries of a lock held elsewhere (a window's event loop).
+    explicit PosixFileSystem(std::function<void()> whileWaiting = {});
     bool FileExists(const std::string& path) const override;
-    ReadResult ReadAll(const std::string& path) const override;
+    ReadResult ReadHead(const std::string& path, std::size_t maxBytes) const override;
     ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override;
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
+
+  private:
+    static ReadResult Read(const std::string& path, std::size_t maxBytes, bool tail);
+    std::function<void()> whileWaiting_;
 };
 
 // The real-time clock; setting it needs the right to (CAP_SYS_TIME).

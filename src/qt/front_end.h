@@ -1,6 +1,8 @@
 // The Qt front end put together: the window, every adapter, the Linux services and the logic.
 #pragma once
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <string>
 
 #include "app/qlokfrm.h"
@@ -57,11 +59,15 @@ class FrontEnd {
     QtButton command3_;
     QtTextBox countDown_;
     QtTimer timer_;
-    QtSocket socket_;
     posix::PosixClock clock_;
+    QtSocket socket_;
     TimedateClock timedate_{clock_, true};  // a window may ask the user for the right
     posix::PosixRegional regional_;
-    posix::PosixFileSystem files_;
+    // The window is drawn while the history waits for another program's lock.
+    posix::PosixFileSystem files_{[] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::ExcludeSocketNotifiers);
+    }};
     QtShell shell_;
     QtMessageBoxes messageBoxes_;
     QtTrayIcons tray_;

@@ -19,6 +19,7 @@ constexpr std::size_t kMaxReadPerPass = 1 << 20;
 
 QtOneShotTimer::QtOneShotTimer() {
     timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5 % early
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
         // The callback may start the timer again.
         const std::function<void()> callback = std::exchange(callback_, {});

@@ -70,8 +70,8 @@ class QtTcpTransport final : public SocketTransport {
 
 // The control, put together; hand `control` to the window.
 struct QtSocket {
-    explicit QtSocket(SocketEvents events, int timeoutMs = kAttemptTimeoutMs)
-        : control(transport, queue, deadline, std::move(events), timeoutMs) {}
+    QtSocket(const SystemClock& clock, SocketEvents events, int timeoutMs = kAttemptTimeoutMs)
+        : control(transport, queue, deadline, clock, std::move(events), timeoutMs) {}
 
     QtOneShotTimer queue;
     QtOneShotTimer deadline;

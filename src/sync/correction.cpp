@@ -98,6 +98,9 @@ void QLOKfrm::CompareAndCorrect() {
     if (const char health = ServerHealth(rawReply_); health != '0') {
         AddLine(std::string("      server reports itself unhealthy (health ") + health +
                 ") - clock not set");
+        if (!InStep()) {
+            Me.SetCaption(Me.Caption() + " not set");  // the offset above was not corrected
+        }
         return;
     }
     if (HoldCorrection) {
@@ -141,6 +144,11 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
     }
     const std::string line =
         HistoryLine(ArrivalLocalTime, DateToText(ClockOffset, Formats()), OffsetDirection, set);
+    // Another program may hold the file for as long as it likes (a backup, an editor): after a
+    // short wait the line goes in all the same, in its one write that no other writer tears.
+    if (history) {
+        history->Lock(kHistoryLockWaitMs);
+    }
     // A fragment that an earlier failed write left is ended in the same write as the new line,
     // so that no line ever starts glued to it.
     if (!history || !history->Append(history->EndsMidLine() ? "\r\n" + line : line)) {

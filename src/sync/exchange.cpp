@@ -5,6 +5,7 @@
 
 #include "app/datetime.h"
 #include "app/qlokfrm.h"
+#include "app/startup.h"
 #include "app/texts.h"
 #include "platform/winapi_values.h"
 #include "sync/daytime.h"
@@ -14,10 +15,11 @@ namespace qlok {
 void QLOKfrm::Command1_Click() {
     outcome_ = SyncOutcome::Running;
     List1.Clear();
-    AddLine(std::string(text::kTarget) + Combo1.Text());
+    AddLine(std::string(text::kTarget) + ShownServer(Combo1.Text()));
     AddLine(std::string(text::kOpening));
     ReceiveBuffer.clear();
     rawReply_.clear();
+    replyBytes_ = 0;
     replyRejected_ = false;
     historyNoticeListed_ = false;
     if (Winsock1.State() != win::kSckClosed) {
@@ -79,7 +81,9 @@ void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
     }
     // TCP may deliver the reply in pieces: judge all bytes of the attempt, not one event.
     const bool firstBytes = rawReply_.empty();
-    rawReply_ += Winsock1.GetData();
+    const std::string data = Winsock1.GetData();
+    replyBytes_ += data.size();
+    rawReply_ += data;
     if (firstBytes && !rawReply_.empty()) {
         arrival_ = platform_.clock.PreciseNow();  // what a late setting of the clock counts from
     }
@@ -98,10 +102,24 @@ void QLOKfrm::Winsock1_DataArrival(std::int32_t bytesTotal) {
     }
     AddLine(std::string(text::kDataReceived) + ReceiveBuffer + "    (" +
             std::to_string(bytesTotal) + " bytes)");
-    if (replyRejected_ || rawReply_.size() > kReplyLength || spread) {
+    const bool tooLong = rawReply_.size() > kReplyLength;
+    if (replyRejected_ || tooLong || spread) {
         replyRejected_ = true;
         ReceiveBuffer.clear();
         AddLine(std::string(text::kIncorrectData));
+    }
+    if (tooLong) {
+        // Nothing the server sends now can make a reply: a server that never stops would
+        // otherwise keep the attempt, and add a line for every read, until the time-out.
+        outcome_ = SyncOutcome::NotSet;
+        AddLine("      reply too long (" + std::to_string(replyBytes_) + " bytes, a reply has " +
+                std::to_string(kReplyLength) + ") - no more is read");
+        AddLine(std::string(text::kClosingConnection));
+        Winsock1.Close();
+        AddLine(std::string(text::kSocketsClosed));
+        if (SyncEnded) {
+            SyncEnded();
+        }
     }
 }
 

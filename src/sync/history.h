@@ -14,6 +14,9 @@ namespace qlok {
 std::string HistoryLine(std::string_view arrival, std::string_view offset,
                         std::string_view direction, bool clockSet);
 
+// The longest wait for another program's lock on the history before a line is appended anyway.
+inline constexpr int kHistoryLockWaitMs = 2000;
+
 // The viewer reads at most the last 64 MiB of the history and shows at most its last million
 // lines: a damaged or endless file must neither exhaust memory nor hold up the window.
 inline constexpr std::size_t kHistoryShownBytes = std::size_t{64} << 20;

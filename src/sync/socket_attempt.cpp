@@ -20,10 +20,12 @@ std::string Trimmed(const std::string& text) {
 }  // namespace
 
 SocketAttempt::SocketAttempt(SocketTransport& transport, OneShotTimer& queue,
-                             OneShotTimer& deadline, SocketEvents events, int timeoutMs)
+                             OneShotTimer& deadline, const SystemClock& clock, SocketEvents events,
+                             int timeoutMs)
     : transport_(transport),
       queue_(queue),
       deadline_(deadline),
+      clock_(clock),
       events_(std::move(events)),
       timeoutMs_(timeoutMs) {}
 
@@ -44,8 +46,8 @@ std::optional<SocketError> SocketAttempt::Connect() {
     Drop();
     state_ = win::kSckResolvingHost;
     // A lookup, connect or server that hangs, or a server that trickles, ends here.
-    deadline_.Start(timeoutMs_,
-                    [this] { Failed(winsock_error::kTimedOut, "Connection timed out"); });
+    startedUs_ = clock_.PreciseNow().monotonicMicroseconds;
+    deadline_.Start(timeoutMs_, [this] { DeadlinePassed(); });
     transport_.Open(host, port_, *this);
     return std::nullopt;
 }
@@ -135,6 +137,17 @@ void SocketAttempt::Deliver() {
                 break;
         }
     }
+}
+
+void SocketAttempt::DeadlinePassed() {
+    // A coarse timer may fire a little early; the time-out never does.
+    const std::int64_t leftUs =
+        std::int64_t{timeoutMs_} * 1000 - (clock_.PreciseNow().monotonicMicroseconds - startedUs_);
+    if (leftUs > 0) {
+        deadline_.Start(static_cast<int>((leftUs + 999) / 1000), [this] { DeadlinePassed(); });
+        return;
+    }
+    Failed(winsock_error::kTimedOut, "Connection timed out");
 }
 
 void SocketAttempt::Drop() {

@@ -11,6 +11,7 @@
 
 #include "platform/one_shot_timer.h"
 #include "platform/socket.h"
+#include "platform/system_clock.h"
 #include "platform/winapi_values.h"
 
 namespace qlok {
@@ -42,9 +43,10 @@ class SocketTransport {
 // abandoned attempt or from our own Close, and every event raised from the event loop.
 class SocketAttempt final : public Socket {
   public:
-    // A closed socket raising events from the event loop through queue; deadline times out.
+    // A closed socket raising events from the event loop through queue; deadline times out,
+    // never before timeoutMs have passed on the clock's monotonic reading.
     SocketAttempt(SocketTransport& transport, OneShotTimer& queue, OneShotTimer& deadline,
-                  SocketEvents events, int timeoutMs = kAttemptTimeoutMs);
+                  const SystemClock& clock, SocketEvents events, int timeoutMs = kAttemptTimeoutMs);
     ~SocketAttempt() override;
     SocketAttempt(const SocketAttempt&) = delete;
     SocketAttempt& operator=(const SocketAttempt&) = delete;
@@ -88,12 +90,16 @@ class SocketAttempt final : public Socket {
     void Deliver();
     // Ends the attempt without an event: I/O, deadline and queued events go.
     void Drop();
+    // The deadline timer fired: times out, or waits on when the timer came early.
+    void DeadlinePassed();
 
     SocketTransport& transport_;
     OneShotTimer& queue_;
     OneShotTimer& deadline_;
+    const SystemClock& clock_;
     SocketEvents events_;
     int timeoutMs_;
+    std::int64_t startedUs_ = 0;  // monotonic microseconds at Connect
     std::string host_;
     int port_ = 0;
     int state_ = win::kSckClosed;

@@ -31,7 +31,8 @@ FrontEnd::FrontEnd(HINSTANCE instance, std::string commandLine)
       command3_(window_.Control(kCommand3Id)),
       countDown_(window_.Control(kCountDownId)),
       timer1_(window_.Form(), kTimer1Id, layout::kTimerInterval),
-      winsock1_(window_.Form(),
+      clock_(window_.Form()),
+      winsock1_(window_.Form(), clock_,
                 SocketEvents{
                     [this] { form_.Winsock1_Connect(); },
                     [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
@@ -40,7 +41,6 @@ FrontEnd::FrontEnd(HINSTANCE instance, std::string commandLine)
                         form_.Winsock1_Error(number, description);
                     },
                 }),
-      clock_(window_.Form()),
       messageBoxes_(window_.Form()),
       windowMenu_(window_.Form()),
       requestDelay_(window_.Form(), kRequestDelayId),

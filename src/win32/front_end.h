@@ -44,8 +44,8 @@ class FrontEnd final : public MessageHandler {
     Win32Button command3_;
     Win32TextBox countDown_;
     Win32Timer timer1_;
-    Win32Socket winsock1_;
     Win32Clock clock_;
+    Win32Socket winsock1_;
     Win32Regional regional_;
     Win32FileSystem files_;
     Win32Shell shell_;

@@ -69,7 +69,7 @@ enum : UINT_PTR { kRequestDelayId = 4, kWakeDelayId, kRunNextId, kRunLimitId };
 class SyncFrontEnd {
   public:
     SyncFrontEnd(std::string serverArgument, bool once)
-        : socket_(messages_.Handle(),
+        : socket_(messages_.Handle(), clock_,
                   SocketEvents{
                       [this] { form_.Winsock1_Connect(); },
                       [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
@@ -129,8 +129,8 @@ class SyncFrontEnd {
     HeadlessText command3_{text::kRepeat};
     HeadlessText countDown_{text::kCountDownDefault};
     HeadlessTimer timer1_;
-    Win32Socket socket_;
     Win32Clock clock_;  // no owner: nobody is asked for consent
+    Win32Socket socket_;
     Win32Regional regional_;
     Win32FileSystem files_;
     HeadlessDesktop desktop_;

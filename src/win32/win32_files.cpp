@@ -63,6 +63,8 @@ class Win32AppendFile final : public AppendFile {
         return true;
     }
     std::string LastError() const override { return lastError_; }
+    // Nothing to wait for: every handle shares the file and each append lands whole.
+    bool Lock(int) override { return true; }
     bool EndsMidLine() override {
         LARGE_INTEGER size{};
         if (!GetFileSizeEx(file_, &size) || size.QuadPart == 0) {
@@ -88,11 +90,15 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-ReadResult Win32FileSystem::ReadAll(const std::string& path) const {
-    return ReadTail(path, std::numeric_limits<std::size_t>::max());
+ReadResult Win32FileSystem::ReadHead(const std::string& path, std::size_t maxBytes) const {
+    return Read(path, maxBytes, false);
 }
 
 ReadResult Win32FileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
+    return Read(path, maxBytes, true);
+}
+
+ReadResult Win32FileSystem::Read(const std::string& path, std::size_t maxBytes, bool tail) {
     ReadResult result;
     const HANDLE file =
         OpenRegular(path, GENERIC_READ, OPEN_EXISTING, result.error, &result.missing);
@@ -103,17 +109,21 @@ ReadResult Win32FileSystem::ReadTail(const std::string& path, std::size_t maxByt
     if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
         const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
         LARGE_INTEGER start{};
-        start.QuadPart = static_cast<LONGLONG>(bytes - std::min<std::uint64_t>(bytes, maxBytes));
+        start.QuadPart =
+            tail ? static_cast<LONGLONG>(bytes - std::min<std::uint64_t>(bytes, maxBytes)) : 0;
         if (start.QuadPart > 0 && SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
             result.skipped = static_cast<std::uint64_t>(start.QuadPart);
         }
-        result.data.reserve(static_cast<std::size_t>(bytes - result.skipped));
+        result.data.reserve(
+            static_cast<std::size_t>(std::min<std::uint64_t>(bytes - result.skipped, maxBytes)));
     }
+    // Of a head, one byte more tells whether anything follows.
+    const std::size_t limit =
+        tail || maxBytes == std::numeric_limits<std::size_t>::max() ? maxBytes : maxBytes + 1;
     char buffer[1 << 16];
     DWORD read = 0;
-    while (result.data.size() < maxBytes) {
-        const auto want =
-            static_cast<DWORD>(std::min(sizeof buffer, maxBytes - result.data.size()));
+    while (result.data.size() < limit) {
+        const auto want = static_cast<DWORD>(std::min(sizeof buffer, limit - result.data.size()));
         if (!ReadFile(file, buffer, want, &read, nullptr)) {
             result.error = SystemText(GetLastError());
             result.data.clear();
@@ -126,6 +136,10 @@ ReadResult Win32FileSystem::ReadTail(const std::string& path, std::size_t maxByt
         result.data.append(buffer, read);
     }
     CloseHandle(file);
+    if (result.data.size() > maxBytes) {
+        result.data.resize(maxBytes);
+        result.more = true;
+    }
     result.ok = true;
     return result;
 }

@@ -37,9 +37,12 @@ class Win32Clock final : public SystemClock {
 class Win32FileSystem final : public FileSystem {
   public:
     bool FileExists(const std::string& path) const override;
-    ReadResult ReadAll(const std::string& path) const override;
+    ReadResult ReadHead(const std::string& path, std::size_t maxBytes) const override;
     ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override;
     std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
+
+  private:
+    static ReadResult Read(const std::string& path, std::size_t maxBytes, bool tail);
 };
 
 // The user's locale, read afresh on every call so that a change in the control panel counts.

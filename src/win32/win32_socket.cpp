@@ -233,11 +233,11 @@ void Win32Transport::Fail(int error) {
     }
 }
 
-Win32Socket::Win32Socket(HWND window, SocketEvents events)
+Win32Socket::Win32Socket(HWND window, const SystemClock& clock, SocketEvents events)
     : transport_(window),
       queue_(window, kQueueTimerId),
       deadline_(window, kDeadlineTimerId),
-      attempt_(transport_, queue_, deadline_, std::move(events)) {}
+      attempt_(transport_, queue_, deadline_, clock, std::move(events)) {}
 
 bool Win32Socket::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER || message == kPostedMessage) {

@@ -31,11 +31,13 @@ in_order() {
 }
 
 # check NAME STATUS SWITCHES_2 SWITCHES_1 ARGUMENTS HISTORY LINE...: runs "qlok-sync ARGUMENTS"
-# with a server on 127.0.0.2 and one on 127.0.0.1 started with these switches (- for none);
+# (words as the shell reads them) with a server on 127.0.0.2 and one on 127.0.0.1 started with
+# these switches (- for none), then the commands in $prepare, for at most $within seconds (150);
 # wants STATUS, the LINEs in this order (the last one last), and QLOK.log ending in HISTORY ("" for
 # no QLOK.log). A server still waiting at the end was not asked.
 check() {
-    local name=$1 want=$2 arguments=$5 history=$6 status served preload='' address switches start
+    local name=$1 want=$2 history=$6 status served preload='' address switches start args
+    eval "args=($5)"
     local servers=([2]=$3 [1]=$4)
     shift 6
     [[ $history == " ok" ]] && preload=${first:+$first:}$recorder
@@ -48,11 +50,11 @@ check() {
             --ready-file ready$address $switches &
         await_file ready$address
     done
+    eval "${prepare:-}"
     start=$EPOCHREALTIME
-    # shellcheck disable=SC2086
     env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent LC_ALL=C.UTF-8 TZ=Asia/Kolkata \
         ${preload:+LD_PRELOAD="$preload"} QLOK_SETTIME_RECORD="$work/settime" \
-        timeout 150 "$sync" $arguments >out 2>&1
+        timeout "${within:-150}" "$sync" "${args[@]}" >out 2>&1
     status=$?
     awk -v n="$name" -v s=$status -v a="$start" -v b="$EPOCHREALTIME" \
         'BEGIN { printf "[%s] exit status %d after %.2f s\n", n, s, b - a }'
@@ -86,4 +88,25 @@ check silent-then-good 0 --silent "--skew 5" "" " ok" "$(try 1)" '^   error rece
     "$(try 2)" '^clock synchronised succesfully$'
 check disagree 1 "--skew 172800" "" "" "" "$(try 1)" 'another server must agree' "$(try 2)" \
     '^the servers disagree - clock not set$' '^      127\.0\.0\.2: ' '^      127\.0\.0\.1: '
+check empty-number 2 - - '""' "" '^qlok-sync: the server number is empty$' '^Try .qlok-sync --help'
+# A server that never stops sending is cut off once the reply is too long, not after 30 s.
+within=10 check flood 1 - --flood 2 "" "$(try 2)" \
+    '^      reply too long \([0-9]+ bytes, a reply has 51\) - no more is read$' "$(try 1)" \
+    '^   error received: 10061$' "$closed"
+# Another program holds the lock on QLOK.log throughout: the line is written after a short wait.
+prepare=': >QLOK.log && flock QLOK.log -c "echo \$\$ >locked && exec sleep 60" & await_file locked' \
+    within=10 check locked-history 0 - "--skew 5" 2 " ok" "$(try 2)" '^clock synchronised succesfully$'
+kill "$(cat locked)"
+
+# Standard output closed: /dev/null takes its number, not the next descriptor opened.
+"$daytimed" --count 1 --quiet --ready-file ready2 --split 10 --split-delay 800 &
+await_file ready2
+env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent "$sync" 2 >&- 2>err &
+# Once connected (the loader may borrow the number while it starts), fd 1 is looked at.
+until [[ $(ls -l /proc/$!/fd) == *socket:* ]] || ! kill -0 $!; do sleep 0.01; done 2>/dev/null
+stdout=$(readlink /proc/$!/fd/1)
+if ! wait $! || [[ $stdout != /dev/null ]]; then
+    echo "FAIL [closed-stdout]: standard output was '$stdout'" >&2 && cat err >&2
+    failures=$((failures + 1))
+fi
 ((failures == 0)) && echo "PASS"

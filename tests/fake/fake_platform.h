@@ -2,6 +2,7 @@
 // and tests drive the window's events by hand.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/datetime.h"
 #include "app/qlokfrm.h"
 #include "desktop/menu.h"
 #include "desktop/module_state.h"
@@ -112,7 +114,8 @@ struct FakeOneShotTimer final : OneShotTimer {
 
 // The real attempt rules over I/O that the tests play by hand; counts the window's calls.
 struct FakeSocket final : Socket, SocketTransport {
-    explicit FakeSocket(SocketEvents events) : attempt(*this, queue, deadline, std::move(events)) {}
+    FakeSocket(SocketEvents events, const SystemClock& clock)
+        : attempt(*this, queue, deadline, clock, std::move(events)) {}
     int connects = 0, closes = 0;
     std::string host;  // what the window set before its last Connect
     int port = 0;
@@ -145,14 +148,8 @@ struct FakeClock final : SystemClock {
     DateParts LocalNow() const override { return now; }
     long UtcOffsetSecondsNow() const override { return utcOffset; }
     ClockReading PreciseNow() const override {
-        const SystemTimeRecord local{static_cast<std::uint16_t>(now.year),
-                                     static_cast<std::uint16_t>(now.month),
-                                     0,
-                                     static_cast<std::uint16_t>(now.day),
-                                     static_cast<std::uint16_t>(now.hour),
-                                     static_cast<std::uint16_t>(now.minute),
-                                     static_cast<std::uint16_t>(now.second),
-                                     0};
+        SystemTimeRecord local;
+        QLOKfrm::DateToSystemTime(MakeDate(now).value_or(0), local);
         return {(UnixSeconds(local) - utcOffset) * kMicrosecondsPerSecond + microsecond, monotonic};
     }
     int SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) override {
@@ -189,10 +186,13 @@ struct FakeFiles final : FileSystem {
     int openFiles = 0;                              // opened for appending and not closed yet
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
-    ReadResult ReadAll(const std::string& path) const override {
-        return unreadable.contains(path) ? ReadResult{false, {}, unreadable.at(path)}
-               : files.contains(path)    ? ReadResult{true, files.at(path), {}}
-                                         : ReadResult{false, {}, "No such file or directory", true};
+    ReadResult ReadHead(const std::string& path, std::size_t maxBytes) const override {
+        ReadResult read = unreadable.contains(path) ? ReadResult{false, {}, unreadable.at(path)}
+                          : files.contains(path)    ? ReadResult{true, files.at(path), {}}
+                                                    : ReadResult{false, {}, "No such file", true};
+        read.more = read.data.size() > maxBytes;
+        read.data.resize(std::min(read.data.size(), maxBytes));
+        return read;
     }
     mutable std::size_t tailLimit = 0;  // the most bytes the last ReadTail was asked for
     ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override {
@@ -220,6 +220,7 @@ struct FakeFiles final : FileSystem {
             return !files.diskFull;
         }
         std::string LastError() const override { return "No space left on device"; }
+        bool Lock(int) override { return true; }
         bool EndsMidLine() override { return !data.empty() && data.back() != '\n'; }
         FakeFiles& files;
         std::string& data;
@@ -304,14 +305,15 @@ struct FakeApp {
     FakeList list1;
     FakeText command1{"Resync"}, command2{"Show Clock"}, command3{"Repeat"}, countDown{"240"};
     FakeTimer timer1;
+    FakeClock clock;
     FakeSocket winsock1{
         SocketEvents{[this] { form.Winsock1_Connect(); },
                      [this](std::int32_t count) { form.Winsock1_DataArrival(count); },
                      [this] { form.Winsock1_Close(); },
                      [this](std::int16_t number, const std::string& text) {
                          form.Winsock1_Error(number, text);
-                     }}};
-    FakeClock clock;
+                     }},
+        clock};
     FakeRegional regional;
     FakeFiles files;
     FakeShell shell;

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <string>
 
+#include "posix/posix_services.h"
 #include "qt/qt_socket.h"
 
 namespace {
@@ -74,7 +75,9 @@ TEST(QtSocket, OneCloseOrErrorAfterTheDataOfTheAttemptAndNothingFromAbandonedOne
             continue;  // no IPv6 on this machine
         }
         std::string events, received;
-        qlok::qt::QtSocket socket({[&] { events += "connect "; },
+        const qlok::posix::PosixClock clock;
+        qlok::qt::QtSocket socket(clock,
+                                  {[&] { events += "connect "; },
                                    [&](std::int32_t count) {
                                        events += "data" + std::to_string(count) + " ";
                                        received += socket.control.GetData();
