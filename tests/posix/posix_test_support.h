@@ -1,5 +1,4 @@
-// Helpers of the Linux service tests: process-wide settings changed for one test, and a
-// window on the fake front end with some services swapped for the real ones.
+// Helpers of the Linux service tests: process-wide settings changed for one test.
 #pragma once
 
 #include <clocale>
@@ -7,8 +6,6 @@
 #include <ctime>
 #include <optional>
 #include <string>
-
-#include "fake/fake_platform.h"
 
 namespace qlok::posix_test {
 
@@ -33,14 +30,5 @@ struct ScopedTimeZone {
     const std::optional<std::string> old_ =
         std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
 };
-
-// The fake front end's controls and services, with the clock and regional formats given.
-inline Platform PlatformWith(fake::FakeApp& app, SystemClock& clock, RegionalSettings& regional) {
-    Platform p = app.platform;
-    return Platform{p.window,     p.combo1,    p.list1,        p.command1,     p.command2,
-                    p.command3,   p.countDown, p.timer1,       p.winsock1,     clock,
-                    regional,     p.files,     p.shell,        p.messageBoxes, p.tray,
-                    p.windowMenu, p.log,       p.requestDelay, p.wakeDelay};
-}
 
 }  // namespace qlok::posix_test

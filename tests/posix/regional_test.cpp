@@ -1,7 +1,7 @@
-// PosixRegional under the real locales of the system, and the window logic on top of it.
+// PosixRegional under the real locales of the system: each reads back what it writes.
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <utility>
 
 #include "app/datetime.h"
 #include "app/numbers.h"
@@ -12,19 +12,19 @@ namespace qlok {
 namespace {
 
 // The locale; its date and time pictures, as readings are compared through them, and decimal
-// separator; the history line of a correction of a clock 5 s slow.
-const std::tuple<const char*, const char*, const char*> kLocales[] = {
-    {"C", "MM/dd/yy HH:mm:ss .", "12/05/26 22:54:19 00:00:05 (Slow) ok\r\n"},
-    {"en_US.UTF-8", "MM/dd/yyyy hh:mm:ss tt .", "12/05/2026 10:54:19 PM 12:00:05 AM (Slow) ok\r\n"},
-    {"en_GB.UTF-8", "dd/MM/yy HH:mm:ss .", "05/12/26 22:54:19 00:00:05 (Slow) ok\r\n"},
-    {"de_DE.UTF-8", "dd.MM.yyyy HH:mm:ss ,", "05.12.2026 22:54:19 00:00:05 (Slow) ok\r\n"},
-    {"cs_CZ.UTF-8", "d.M.yyyy HH:mm:ss ,", "5.12.2026 22:54:19 00:00:05 (Slow) ok\r\n"},
+// separator.
+const std::pair<const char*, const char*> kLocales[] = {
+    {"C", "MM/dd/yy HH:mm:ss ."},
+    {"en_US.UTF-8", "MM/dd/yyyy hh:mm:ss tt ."},
+    {"en_GB.UTF-8", "dd/MM/yy HH:mm:ss ."},
+    {"de_DE.UTF-8", "dd.MM.yyyy HH:mm:ss ,"},
+    {"cs_CZ.UTF-8", "d.M.yyyy HH:mm:ss ,"},
     // A month name in the date; a time format with a zone and without seconds.
-    {"nb_NO.UTF-8", "dd. MMM yyyy HH:mm:ss ,", "05. des. 2026 22:54:19 00:00:05 (Slow) ok\r\n"},
+    {"nb_NO.UTF-8", "dd. MMM yyyy HH:mm:ss ,"},
 };
 
 TEST(PosixRegional, EveryLocaleWritesAndReadsItsOwnForms) {
-    for (const auto& [name, forms, historyLine] : kLocales) {
+    for (const auto& [name, forms] : kLocales) {
         SCOPED_TRACE(name);
         const posix_test::ScopedLocale locale(name);
         ASSERT_TRUE(locale.ok()) << "not installed: run scripts/deps.sh";
@@ -42,11 +42,6 @@ TEST(PosixRegional, EveryLocaleWritesAndReadsItsOwnForms) {
             ASSERT_TRUE(back) << text;
             EXPECT_EQ(SplitDate(*back), p) << text;
         }
-
-        fake::FakeApp app;
-        app.regional.formats = regional.Formats();
-        app.Exchange(fake::NistReply(26, 12, 5, 21, 54, 24));  // 5 s ahead of the clock
-        EXPECT_EQ(app.History(), historyLine);
     }
 }
 

@@ -19,12 +19,8 @@ TEST(SleepWatch, ReportsEachWakeAndNoSleep) {
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", bus.readLine().trimmed());  // before Qt's first use
     const QDBusConnection system = QDBusConnection::systemBus();
     logind.start("/usr/bin/python3", {"-m", "dbusmock", "--system", "--template", "logind"});
-    const auto wait = [](const auto& done) {
-        for (int i = 0; i < 200 && !done(); ++i) {
-            QTest::qWait(25);
-        }
-    };
-    wait([&] { return system.interface()->isServiceRegistered("org.freedesktop.login1").value(); });
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return system.interface()->isServiceRegistered("org.freedesktop.login1").value(); }));
     int wakes = 0;
     const qlok::qt::SleepWatch watch([&wakes] { ++wakes; });
     QCoreApplication::processEvents();  // it starts watching
@@ -37,7 +33,7 @@ TEST(SleepWatch, ReportsEachWakeAndNoSleep) {
              << "b" << QVariantList{starting};
         ASSERT_EQ(system.call(call).type(), QDBusMessage::ReplyMessage) << starting;
     }
-    wait([&] { return wakes >= 2; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wakes >= 2; }));
     EXPECT_EQ(wakes, 2);
     logind.kill(), bus.kill();
     logind.waitForFinished(), bus.waitForFinished();

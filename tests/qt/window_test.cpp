@@ -24,15 +24,6 @@ using Lines = std::vector<std::string>;
 const QStringList kWindowMenu{"Restore", "Minimize",       "Maximize", "-",       "Close",
                               "-",       "MinToSystray..", "Help...",  "About..."};
 
-// A menu's entries without accelerators, "-" for a separator.
-QStringList Entries(const QMenu& menu) {
-    QStringList entries;
-    for (const QAction* action : menu.actions()) {
-        entries << (action->isSeparator() ? QStringLiteral("-") : action->text().remove('&'));
-    }
-    return entries;
-}
-
 // The window shown, in an empty working folder (no servers, history or help file), with a fake
 // clock (the machine's is never set from a test) and recorded message boxes.
 class WindowTest : public ::testing::Test {
@@ -46,16 +37,20 @@ class WindowTest : public ::testing::Test {
     }
     MainWindow& W() { return front_->Widget(); }
     Lines List() { return W().List1().Model().Lines(); }
-    // The entries of the popup menu that opened, and where; the popup is closed again.
+    // The entries of the popup menu that opened, without accelerators and "-" for a separator,
+    // and where; the popup is closed again.
     std::pair<QStringList, QPoint> Popup() {
         QCoreApplication::processEvents();
         auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (popup == nullptr) {
             return {};
         }
-        const std::pair result{Entries(*popup), popup->pos()};
+        QStringList entries;
+        for (const QAction* action : popup->actions()) {
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->text().remove('&'));
+        }
         popup->close();
-        return result;
+        return {entries, popup->pos()};
     }
 
     QTemporaryDir dir_;
@@ -194,7 +189,6 @@ TEST_F(WindowTest, WindowMenuCommandsReachTheWindowProcedure) {
         return [this, state] { return front_->Window().State() == state; };
     };
     EXPECT_TRUE(choose("Help...", [&] { return !boxes_.shown.empty(); }));
-    EXPECT_EQ(boxes_.shown, Lines{"Help|QLOK, Help file not found"});
     EXPECT_TRUE(choose("Minimize", in(qlok::WindowState::Minimized)));
     EXPECT_TRUE(choose("Restore", in(qlok::WindowState::Normal)));
     ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
