@@ -5,22 +5,14 @@
 
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
+#include "sync/winsock_events.h"
 
 namespace qlok::console {
 
 ConsoleFrontEnd::ConsoleFrontEnd(std::string serverArgument, bool once)
-    : socket_(posixClock_,
-              SocketEvents{
-                  [this] { form_.Winsock1_Connect(); },
-                  [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
-                  [this] { form_.Winsock1_Close(); },
-                  [this](std::int16_t number, const std::string& description) {
-                      form_.Winsock1_Error(number, description);
-                  },
-              }),
-      platform_{window_,  combo1_,         list1_, command1_,     command2_, command3_, countDown_,
-                timer1_,  socket_.control, clock_, regional_,     files_,    desktop_,  desktop_,
-                desktop_, desktop_,        log_,   requestDelay_, wakeDelay_},
+    : socket_(posixClock_, WinsockEvents(form_)),
+      platform_(controls_.With(socket_.control, clock_, regional_, files_, log_, requestDelay_,
+                               wakeDelay_)),
       // With once, the window's command line starts the one synchronisation at load.
       form_(platform_, once ? serverArgument : std::string()),
       serverArgument_(std::move(serverArgument)),

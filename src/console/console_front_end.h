@@ -35,20 +35,12 @@ class ConsoleFrontEnd {
     // wait for the answer too.
     void Ended();
 
-    HeadlessWindow window_;
-    HeadlessCombo combo1_;
-    HeadlessList list1_;
-    HeadlessText command1_{text::kResync};
-    HeadlessText command2_{text::kShowClock};
-    HeadlessText command3_{text::kRepeat};
-    HeadlessText countDown_{text::kCountDownDefault};
-    HeadlessTimer timer1_;
+    HeadlessControls controls_;
     posix::PosixClock posixClock_;
     qt::QtSocket socket_;
     qt::TimedateClock clock_{posixClock_, false};  // nobody to ask for a password
     posix::PosixRegional regional_;
     posix::PosixFileSystem files_;
-    HeadlessDesktop desktop_;
     StdoutLog log_;
     qt::QtOneShotTimer requestDelay_;
     qt::QtOneShotTimer wakeDelay_;  // no sleep is watched here

@@ -106,4 +106,25 @@ class HeadlessDesktop final : public Shell,
     }
 };
 
+// The window's controls and desktop for a front end that shows nothing.
+struct HeadlessControls {
+    HeadlessWindow window;
+    HeadlessCombo combo1;
+    HeadlessList list1;
+    HeadlessText command1{text::kResync};
+    HeadlessText command2{text::kShowClock};
+    HeadlessText command3{text::kRepeat};
+    HeadlessText countDown{text::kCountDownDefault};
+    HeadlessTimer timer1;
+    HeadlessDesktop desktop;
+
+    // The window logic's platform: these controls with the services given.
+    Platform With(Socket& socket, SystemClock& clock, RegionalSettings& regional, FileSystem& files,
+                  ActivityLog& log, OneShotTimer& requestDelay, OneShotTimer& wakeDelay) {
+        return {window,  combo1,  list1, command1,     command2, command3, countDown,
+                timer1,  socket,  clock, regional,     files,    desktop,  desktop,
+                desktop, desktop, log,   requestDelay, wakeDelay};
+    }
+};
+
 }  // namespace qlok::console

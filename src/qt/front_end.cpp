@@ -6,6 +6,7 @@
 #include "app/layout.h"
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
+#include "sync/winsock_events.h"
 
 namespace qlok::qt {
 
@@ -28,15 +29,7 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
       command3_(widget_.Command3()),
       countDown_(widget_.CountDown()),
       timer_(layout::kTimerInterval, [this] { form_.Timer1_Timer(); }),
-      socket_(clock_,
-              SocketEvents{
-                  [this] { form_.Winsock1_Connect(); },
-                  [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
-                  [this] { form_.Winsock1_Close(); },
-                  [this](std::int16_t number, const std::string& description) {
-                      form_.Winsock1_Error(number, description);
-                  },
-              }),
+      socket_(clock_, WinsockEvents(form_)),
       messageBoxes_(&widget_),
       tray_(widget_, [this](int mouseMessage) { form_.Form_MouseMove(0, 0, mouseMessage, 0); }),
       windowMenu_(window_),

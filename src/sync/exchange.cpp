@@ -9,6 +9,7 @@
 #include "app/texts.h"
 #include "platform/winapi_values.h"
 #include "sync/daytime.h"
+#include "sync/winsock_events.h"
 
 namespace qlok {
 
@@ -140,6 +141,17 @@ void QLOKfrm::Winsock1_Error(std::int16_t number, const std::string& description
     if (SyncEnded) {
         SyncEnded();
     }
+}
+
+SocketEvents WinsockEvents(QLOKfrm& form) {
+    return {
+        [&form] { form.Winsock1_Connect(); },
+        [&form](std::int32_t bytesTotal) { form.Winsock1_DataArrival(bytesTotal); },
+        [&form] { form.Winsock1_Close(); },
+        [&form](std::int16_t number, const std::string& description) {
+            form.Winsock1_Error(number, description);
+        },
+    };
 }
 
 }  // namespace qlok

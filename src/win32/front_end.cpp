@@ -5,6 +5,7 @@
 #include "app/layout.h"
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
+#include "sync/winsock_events.h"
 
 namespace qlok::win32 {
 
@@ -32,15 +33,7 @@ FrontEnd::FrontEnd(HINSTANCE instance, std::string commandLine)
       countDown_(window_.Control(kCountDownId)),
       timer1_(window_.Form(), kTimer1Id, layout::kTimerInterval),
       clock_(window_.Form()),
-      winsock1_(window_.Form(), clock_,
-                SocketEvents{
-                    [this] { form_.Winsock1_Connect(); },
-                    [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
-                    [this] { form_.Winsock1_Close(); },
-                    [this](std::int16_t number, const std::string& description) {
-                        form_.Winsock1_Error(number, description);
-                    },
-                }),
+      winsock1_(window_.Form(), clock_, WinsockEvents(form_)),
       messageBoxes_(window_.Form()),
       windowMenu_(window_.Form()),
       requestDelay_(window_.Form(), kRequestDelayId),

@@ -6,29 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "win32/set_system_time.h"
 #include "win32/setclock_order.h"
-
-namespace {
-
-// The right is in an administrator's token, disabled until the process enables it.
-DWORD EnableSystemTimePrivilege() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
-        return GetLastError();
-    }
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    DWORD error = ERROR_SUCCESS;
-    if (!LookupPrivilegeValueA(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid) ||
-        !AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) {
-        error = GetLastError();
-    }
-    CloseHandle(token);
-    return error;  // ERROR_NOT_ALL_ASSIGNED is left to SetSystemTime to report
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
@@ -49,16 +28,9 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     if (!order) {
         return ERROR_INVALID_PARAMETER;
     }
-    if (const DWORD error = EnableSystemTimePrivilege(); error != ERROR_SUCCESS) {
+    if (const DWORD error = qlok::win32::EnableSystemTimePrivilege(); error != ERROR_SUCCESS) {
         return static_cast<int>(error);
     }
     const qlok::SystemTimeRecord target = qlok::win32::SetClockTarget(*order, GetTickCount64());
-    SYSTEMTIME record{};
-    record.wYear = target.wYear;
-    record.wMonth = target.wMonth;
-    record.wDay = target.wDay;
-    record.wHour = target.wHour;
-    record.wMinute = target.wMinute;
-    record.wSecond = target.wSecond;
-    return SetSystemTime(&record) ? 0 : static_cast<int>(GetLastError());
+    return qlok::win32::SetSystemUtc(target) ? 0 : static_cast<int>(GetLastError());
 }

@@ -12,6 +12,7 @@
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
 #include "sync/unattended_run.h"
+#include "sync/winsock_events.h"
 #include "win32/win32_services.h"
 #include "win32/win32_socket.h"
 
@@ -19,12 +20,7 @@ namespace qlok::win32 {
 
 namespace {
 
-using console::HeadlessCombo;
-using console::HeadlessDesktop;
-using console::HeadlessList;
-using console::HeadlessText;
-using console::HeadlessTimer;
-using console::HeadlessWindow;
+using console::HeadlessControls;
 
 // A message-only window: where the asynchronous Winsock calls and the socket's timers report.
 class MessageWindow {
@@ -69,19 +65,9 @@ enum : UINT_PTR { kRequestDelayId = 4, kWakeDelayId, kRunNextId, kRunLimitId };
 class SyncFrontEnd {
   public:
     SyncFrontEnd(std::string serverArgument, bool once)
-        : socket_(messages_.Handle(), clock_,
-                  SocketEvents{
-                      [this] { form_.Winsock1_Connect(); },
-                      [this](std::int32_t bytesTotal) { form_.Winsock1_DataArrival(bytesTotal); },
-                      [this] { form_.Winsock1_Close(); },
-                      [this](std::int16_t number, const std::string& description) {
-                          form_.Winsock1_Error(number, description);
-                      },
-                  }),
-          platform_{window_,   combo1_,    list1_,        command1_,         command2_,
-                    command3_, countDown_, timer1_,       socket_.Control(), clock_,
-                    regional_, files_,     desktop_,      desktop_,          desktop_,
-                    desktop_,  log_,       requestDelay_, wakeDelay_},
+        : socket_(messages_.Handle(), clock_, WinsockEvents(form_)),
+          platform_(controls_.With(socket_.Control(), clock_, regional_, files_, log_,
+                                   requestDelay_, wakeDelay_)),
           form_(platform_, once ? serverArgument : std::string()),
           serverArgument_(std::move(serverArgument)),
           once_(once) {
@@ -121,19 +107,11 @@ class SyncFrontEnd {
 
   private:
     MessageWindow messages_;
-    HeadlessWindow window_;
-    HeadlessCombo combo1_;
-    HeadlessList list1_;
-    HeadlessText command1_{text::kResync};
-    HeadlessText command2_{text::kShowClock};
-    HeadlessText command3_{text::kRepeat};
-    HeadlessText countDown_{text::kCountDownDefault};
-    HeadlessTimer timer1_;
+    HeadlessControls controls_;
     Win32Clock clock_;  // no owner: nobody is asked for consent
     Win32Socket socket_;
     Win32Regional regional_;
     Win32FileSystem files_;
-    HeadlessDesktop desktop_;
     console::StdoutLog log_;
     Win32OneShotTimer requestDelay_{messages_.Handle(), kRequestDelayId};
     Win32OneShotTimer wakeDelay_{messages_.Handle(), kWakeDelayId};  // no sleep is watched here

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "sync/clock_step.h"
+#include "win32/set_system_time.h"
 #include "win32/win32_desktop.h"
 #include "win32/win32_rules.h"
 #include "win32/win32_services.h"
@@ -16,22 +17,6 @@ constexpr long long kFileTimeUnitsPerSecond = 10'000'000;
 long long FileTimeValue(const FILETIME& time) {
     return static_cast<long long>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
                                   time.dwLowDateTime);
-}
-
-// The right to set the clock is disabled in every token until the process enables it; only
-// an administrator's token holds it at all.
-void EnableSystemTimePrivilege() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
-        return;
-    }
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (LookupPrivilegeValueA(nullptr, SE_SYSTEMTIME_NAME, &privileges.Privileges[0].Luid)) {
-        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
-    }
-    CloseHandle(token);
 }
 
 // Starts qlok-setclock.exe, beside this program, through the consent prompt, and waits for it
@@ -127,14 +112,7 @@ int Win32Clock::SetSystemTime(const SystemTimeRecord& utc, const ClockReading& a
     EnableSystemTimePrivilege();
     const SystemTimeRecord target =
         UtcRecord(StepTarget(utc, arrival, PreciseNow().monotonicMicroseconds));
-    ::SYSTEMTIME record{};
-    record.wYear = target.wYear;
-    record.wMonth = target.wMonth;
-    record.wDay = target.wDay;
-    record.wHour = target.wHour;
-    record.wMinute = target.wMinute;
-    record.wSecond = target.wSecond;
-    if (::SetSystemTime(&record)) {
+    if (SetSystemUtc(target)) {
         lastError_.clear();
         return 1;
     }

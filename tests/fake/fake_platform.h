@@ -23,6 +23,7 @@
 #include "platform/winapi_values.h"
 #include "sync/clock_step.h"
 #include "sync/socket_attempt.h"
+#include "sync/winsock_events.h"
 
 namespace qlok::fake {
 
@@ -306,14 +307,7 @@ struct FakeApp {
     FakeText command1{"Resync"}, command2{"Show Clock"}, command3{"Repeat"}, countDown{"240"};
     FakeTimer timer1;
     FakeClock clock;
-    FakeSocket winsock1{
-        SocketEvents{[this] { form.Winsock1_Connect(); },
-                     [this](std::int32_t count) { form.Winsock1_DataArrival(count); },
-                     [this] { form.Winsock1_Close(); },
-                     [this](std::int16_t number, const std::string& text) {
-                         form.Winsock1_Error(number, text);
-                     }},
-        clock};
+    FakeSocket winsock1{WinsockEvents(form), clock};
     FakeRegional regional;
     FakeFiles files;
     FakeShell shell;
