@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "fake/fake_platform.h"
 #include "posix/posix_services.h"

@@ -2,8 +2,8 @@
 
 #include <tuple>
 
-#include "app/datetime.h"
-#include "app/numbers.h"
+#include "runtime/datetime.h"
+#include "runtime/numbers.h"
 #include "fake/fake_platform.h"
 
 namespace qlok {
@@ -92,7 +92,7 @@ TEST(DateText, ComparedTimesCarrySecondsAndNoOuterBlanks) {
     for (const auto& [time, compared] : cases) {
         RegionalFormats f;
         f.shortDate = " dd/MM/yy ", f.longTime = time;
-        EXPECT_EQ(ForComparison(f).shortDate + "|" + ForComparison(f).longTime,
+        EXPECT_EQ(ComparisonFormats(f).shortDate + "|" + ComparisonFormats(f).longTime,
                   std::string("dd/MM/yy|") + compared);
     }
 }

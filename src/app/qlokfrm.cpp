@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/startup.h"
-#include "app/text_lines.h"
+#include "runtime/text_lines.h"
 #include "app/texts.h"
 #include "desktop/menu.h"
 #include "desktop/systray.h"

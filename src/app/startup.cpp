@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/numbers.h"
+#include "runtime/numbers.h"
 #include "app/texts.h"
 
 namespace qlok {

@@ -8,8 +8,8 @@
 #include "console/headless.h"
 #include "console/sync_command.h"
 #include "posix/posix_services.h"
-#include "qt/qt_socket.h"
-#include "qt/timedate_clock.h"
+#include "linux/qt_socket.h"
+#include "linux/timedate_clock.h"
 #include "sync/unattended_run.h"
 
 namespace qlok::console {

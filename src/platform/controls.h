@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/list_lines.h"
+#include "runtime/text_lines.h"
 
 namespace qlok {
 

@@ -3,21 +3,9 @@
 
 #include <cstdint>
 
+#include "runtime/datetime.h"
+
 namespace qlok {
-
-// The runtime's date type: days since 30 December 1899, the fraction being the time of day.
-using DateValue = double;
-
-// A calendar date and time of day, whole seconds.
-struct DateParts {
-    int year = 1899;
-    int month = 12;
-    int day = 30;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    friend bool operator==(const DateParts&, const DateParts&) = default;
-};
 
 // The Windows clock record: eight 16-bit fields; day of week and milliseconds stay 0 here.
 struct SystemTimeRecord {

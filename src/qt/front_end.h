@@ -12,9 +12,9 @@
 #include "qt/qt_controls.h"
 #include "qt/qt_desktop.h"
 #include "qt/qt_list_box.h"
-#include "qt/qt_socket.h"
-#include "qt/sleep_watch.h"
-#include "qt/timedate_clock.h"
+#include "linux/qt_socket.h"
+#include "linux/sleep_watch.h"
+#include "linux/timedate_clock.h"
 
 namespace qlok::qt {
 

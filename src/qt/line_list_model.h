@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/list_lines.h"
+#include "runtime/text_lines.h"
 
 namespace qlok::qt {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "platform/controls.h"
-#include "qt/local_text.h"
+#include "linux/local_text.h"
 
 namespace qlok::qt {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/texts.h"
 #include "sync/clock_step.h"
@@ -14,7 +14,7 @@
 namespace qlok {
 
 RegionalFormats QLOKfrm::Formats() const {
-    return ForComparison(platform_.regional.Formats());
+    return ComparisonFormats(platform_.regional.Formats());
 }
 
 bool QLOKfrm::InStep() const {

@@ -1,6 +1,6 @@
 #include "sync/daytime.h"
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 
 namespace qlok {
 

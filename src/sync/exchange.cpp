@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/startup.h"
 #include "app/texts.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/list_lines.h"
+#include "runtime/text_lines.h"
 
 namespace qlok {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "app/startup.h"
-#include "app/text_lines.h"
+#include "runtime/text_lines.h"
 
 namespace qlok {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "desktop/menu.h"
 #include "desktop/module_state.h"

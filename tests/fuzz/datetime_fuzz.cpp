@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qlok;
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             *text = in.ConsumeRandomLengthString(16);
         }
     }
-    f = ForComparison(f);
+    f = ComparisonFormats(f);
     // Two-digit years are read in the century around this year.
     const bool shortYear = sane && year != "yyyy";
     const int from = shortYear ? thisYear - 50 : 100, to = shortYear ? thisYear + 49 : 9999;

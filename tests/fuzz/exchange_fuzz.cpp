@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 #include "fake/fake_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/text_lines.h"
+#include "runtime/text_lines.h"
 #include "sync/history.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

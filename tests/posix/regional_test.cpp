@@ -3,8 +3,8 @@
 
 #include <utility>
 
-#include "app/datetime.h"
-#include "app/numbers.h"
+#include "runtime/datetime.h"
+#include "runtime/numbers.h"
 #include "posix/posix_services.h"
 #include "posix_test_support.h"
 
@@ -29,7 +29,7 @@ TEST(PosixRegional, EveryLocaleWritesAndReadsItsOwnForms) {
         const posix_test::ScopedLocale locale(name);
         ASSERT_TRUE(locale.ok()) << "not installed: run scripts/deps.sh";
         const posix::PosixRegional regional;
-        const RegionalFormats f = ForComparison(regional.Formats());
+        const RegionalFormats f = ComparisonFormats(regional.Formats());
         EXPECT_EQ(f.shortDate + " " + f.longTime + " " + f.decimalSeparator, forms);
         // Numbers follow the regional separator only, never the C library's LC_NUMERIC.
         EXPECT_EQ(NumberToText(-0.5, "."), "-0.5");

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <tuple>
 
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 #include "posix/posix_services.h"
 #include "posix_test_support.h"
 

@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "qt/sleep_watch.h"
+#include "linux/sleep_watch.h"
 
 namespace {
 

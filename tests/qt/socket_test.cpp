@@ -9,7 +9,7 @@
 #include <string>
 
 #include "posix/posix_services.h"
-#include "qt/qt_socket.h"
+#include "linux/qt_socket.h"
 
 namespace {
 

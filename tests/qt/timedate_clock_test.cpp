@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "fake/fake_platform.h"
-#include "qt/timedate_clock.h"
+#include "linux/timedate_clock.h"
 
 namespace {
 

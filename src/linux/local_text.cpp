@@ -1,4 +1,4 @@
-#include "qt/local_text.h"
+#include "linux/local_text.h"
 
 #include <QByteArray>
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/one_shot_timer.h"
-#include "posix/tcp_posix.h"
+#include "posix/posix_tcp.h"
 #include "sync/socket_attempt.h"
 
 class QSocketNotifier;

@@ -1,4 +1,4 @@
-// Lines as list boxes hold and draw them.
+// Lines of text: as the program reads them from files, and as list boxes hold and draw them.
 #pragma once
 
 #include <cstddef>
@@ -58,5 +58,14 @@ inline constexpr std::size_t kShownLineChars = 1000;
 std::string ShownLine(std::string_view line);
 // ShownLine(line).size(), without building it.
 std::size_t ShownLength(std::string_view line);
+
+// Splits text into lines: a line ends at CR LF or at a lone CR; a line feed alone is part of
+// the line; the last line needs no line end, and a final line end starts no empty line.
+std::vector<std::string> SplitLines(std::string_view bytes);
+
+// The line with its control bytes written out (\r, \n, other ones as \xHH, a backslash as \\;
+// tabs stay, the comparison lines use them), so that a line-based log cannot be split, cut or
+// steered by what a server sent.
+std::string EscapeControls(std::string_view line);
 
 }  // namespace qlok

@@ -1,4 +1,4 @@
-#include "qt/timedate_clock.h"
+#include "linux/timedate_clock.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
@@ -8,7 +8,7 @@
 #include <QEventLoop>
 #include <QStringList>
 
-#include "qt/local_text.h"
+#include "linux/local_text.h"
 #include "sync/clock_step.h"
 
 namespace qlok::qt {

@@ -1,4 +1,4 @@
-#include "posix/tcp_posix.h"
+#include "posix/posix_tcp.h"
 
 #include <arpa/inet.h>
 #include <net/if.h>

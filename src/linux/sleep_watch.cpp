@@ -1,4 +1,4 @@
-#include "qt/sleep_watch.h"
+#include "linux/sleep_watch.h"
 
 #include <QDBusConnection>
 #include <QTimer>

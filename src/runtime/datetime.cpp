@@ -1,4 +1,4 @@
-#include "app/datetime.h"
+#include "runtime/datetime.h"
 
 #include <algorithm>
 #include <array>
@@ -393,7 +393,7 @@ DateValue FromSeconds(long long seconds) {
     return static_cast<double>(seconds) / static_cast<double>(kSecondsPerDay);
 }
 
-RegionalFormats ForComparison(RegionalFormats formats) {
+RegionalFormats ComparisonFormats(RegionalFormats formats) {
     formats.shortDate = std::string(Trim(formats.shortDate));
     formats.longTime = std::string(Trim(formats.longTime));
     bool seconds = false;

@@ -1,14 +1,41 @@
 // The runtime's date values and their text under the user's regional formats.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/regional.h"
-#include "platform/types.h"
-
 namespace qlok {
+
+// The runtime's date type: days since 30 December 1899, the fraction being the time of day.
+using DateValue = double;
+
+// A calendar date and time of day, whole seconds.
+struct DateParts {
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    friend bool operator==(const DateParts&, const DateParts&) = default;
+};
+
+// Dates and times are pictures as the Windows locale settings write them: d dd ddd dddd,
+// M MM MMM MMMM, y yy yyyy, h hh H HH, m mm, s ss, t tt; text in single quotes is literal
+// ('' stands for a quote). Text is in the locale's charset.
+struct RegionalFormats {
+    std::string shortDate = "MM/dd/yy";
+    std::string longTime = "HH:mm:ss";
+    std::string am = "AM";
+    std::string pm = "PM";
+    std::string decimalSeparator = ".";
+    std::array<std::string, 12> monthNames{};
+    std::array<std::string, 12> monthAbbreviations{};
+    std::array<std::string, 7> dayNames{};  // Sunday first
+    std::array<std::string, 7> dayAbbreviations{};
+};
 
 inline constexpr long kSecondsPerDay = 86400;
 
@@ -29,7 +56,7 @@ DateValue FromSeconds(long long seconds);
 // The formats readings are compared through. Every reading passes through its text, so a time
 // picture without seconds gets them (the 12- or 24-hour form it had), and blanks at the ends of a
 // picture go: the general text joins date and time with exactly one.
-RegionalFormats ForComparison(RegionalFormats formats);
+RegionalFormats ComparisonFormats(RegionalFormats formats);
 
 // The general text of a date value: short date, one space, long time; the date is left out on
 // the zero date and the time at midnight exactly (the zero value itself shows its time).

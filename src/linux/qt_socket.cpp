@@ -1,4 +1,4 @@
-#include "qt/qt_socket.h"
+#include "linux/qt_socket.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

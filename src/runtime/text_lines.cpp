@@ -1,4 +1,4 @@
-#include "app/text_lines.h"
+#include "runtime/text_lines.h"
 
 #include <algorithm>
 #include <limits>

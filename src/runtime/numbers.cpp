@@ -1,4 +1,4 @@
-#include "app/numbers.h"
+#include "runtime/numbers.h"
 
 #include <charconv>
 #include <cmath>
