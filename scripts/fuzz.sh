@@ -14,7 +14,7 @@ shift $(($# > 0 ? 1 : 0))
 targets=("$@")
 ((${#targets[@]})) || targets=(exchange datetime numbers servers history)
 
-bash scripts/deps.sh || exit 1
+[[ ${QLOK_DEPS_DONE:-} == 1 ]] || bash scripts/deps.sh fuzz || exit 1
 # The targets run on the fake front end and set no clock; no system bus either way.
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent
 if ! cmake --preset fuzz >/dev/null || ! cmake --build --preset fuzz; then

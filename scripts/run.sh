@@ -5,7 +5,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$root/scripts/deps.sh"
+bash "$root/scripts/deps.sh" run
 (
     cd "$root"
     cmake --preset release >/dev/null

@@ -10,10 +10,15 @@ set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-bash scripts/deps.sh || exit 1
-
 presets=("$@")
 ((${#presets[@]})) || presets=(ci asan win32 win64)
+
+# What the chosen presets need, installed once for the whole run.
+profiles=(test)
+[[ " ${presets[*]}" != *" win"* ]] || profiles+=(win32)
+(($# > 0)) || profiles+=(fuzz)
+bash scripts/deps.sh "${profiles[@]}" || exit 1
+export QLOK_DEPS_DONE=1
 jobs=$(nproc 2>/dev/null || echo 2)
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
