@@ -7,12 +7,20 @@
 namespace qlok {
 namespace {
 
-TEST(CorrectionWait, EventsDuringTheSettingRunAfterItInOrderAndStoppedTicksStayStopped) {
+// Repeat mode with its next tick counting a minute down, and a reply 5 s ahead of the clock.
+struct Repeating {
+    Repeating() {
+        app.Load();
+        app.form.Command3_Click();
+        app.form.SecondsToNextMinute = 2;
+    }
     fake::FakeApp app;
-    app.Load();
-    app.form.Command3_Click();         // repeat mode
-    app.form.SecondsToNextMinute = 2;  // the next tick counts a minute down
-    const std::string reply = fake::NistReply(26, 12, 5, 21, 54, 24);  // the clock is 5 s slow
+    const std::string reply = fake::NistReply(26, 12, 5, 21, 54, 24);
+};
+
+TEST(CorrectionWait, EventsDuringTheSettingRunAfterItInOrder) {
+    Repeating r;
+    fake::FakeApp& app = r.app;
     std::size_t linesDuring = 0;
     app.clock.whileSetting = [&] {
         app.form.Timer1_Timer();
@@ -20,23 +28,26 @@ TEST(CorrectionWait, EventsDuringTheSettingRunAfterItInOrderAndStoppedTicksStayS
         linesDuring = app.List().size();
         EXPECT_EQ(app.countDown.text, "240");
     };
-    app.Exchange(reply);
+    app.Exchange(r.reply);
     EXPECT_EQ(app.List().size(), linesDuring + 2);
     EXPECT_EQ(app.List()[linesDuring], "clock synchronised succesfully");
     EXPECT_EQ(app.List().back(), "   winsock connection made");
     EXPECT_EQ(app.window.caption, "QLOK 2026-12-05 22:54:24 00:00:05 (Slow) Sync in 239 Mins");
+}
 
-    // Two minutes of waiting; the first full minute stops repeat mode, the ticks after it are
-    // dropped with it.
-    app.countDown.text = "x";
-    app.clock.whileSetting = [&] {
+// Two minutes of waiting; the first full minute stops repeat mode, the ticks after it are
+// dropped with it.
+TEST(CorrectionWait, TicksAfterADeferredStopStayStopped) {
+    Repeating r;
+    r.app.countDown.text = "x";
+    r.app.clock.whileSetting = [&] {
         for (int tick = 0; tick < 120; ++tick) {
-            app.form.Timer1_Timer();
+            r.app.form.Timer1_Timer();
         }
     };
-    app.Exchange(reply);
-    EXPECT_EQ(app.command3.text, "Repeat");
-    EXPECT_EQ(app.countDown.text, "240");  // the minutes saved, and no later tick counted them
+    r.app.Exchange(r.reply);
+    EXPECT_EQ(r.app.command3.text, "Repeat");
+    EXPECT_EQ(r.app.countDown.text, "240");  // the minutes saved, and no later tick counted them
 }
 
 // The clock is set to the server's second plus the whole seconds since the reply's first byte,

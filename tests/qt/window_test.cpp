@@ -168,9 +168,12 @@ TEST_F(WindowTest, EachChangeOfSizeOrStateIsOneResize) {
     for (std::size_t i = 0; i < std::size(changes); ++i) {
         changes[i]();
         // The size arrives from the system after the change, and the next change must find
-        // this one settled: no condition tells when the system has nothing more to send.
-        QTest::qWait(20);
-        EXPECT_EQ(resizes.count(), i + 1) << "change " << i;
+        // this one settled: what the change has queued is delivered before it is counted.
+        const auto count = static_cast<int>(i + 1);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return resizes.count() >= count; })) << "change " << i;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(resizes.count(), count) << "change " << i;
     }
 }
 
