@@ -84,7 +84,7 @@ TEST_F(Correction, RefusedClockIsListedWithItsReasonAndRecordedInTheRegionalForm
               (Lines{"SetSystemTime failed. Clock not synchronised", "      reason: not permitted",
                      "      The system keeps its clock to itself, and this detail runs",
                      "      well past sixty characters"}));
-    EXPECT_EQ(app.list1.topIndex, -1);
+    EXPECT_EQ(app.list1.topIndex, fake::FakeList::kNeverScrolled);
     EXPECT_EQ(app.History(), "12/05/2026 10:54:19 PM 12/29/1899 12:00:05 AM (Slow) failed\r\n");
     EXPECT_EQ(app.window.caption,
               "QLOK 12/06/2026 10:54:24 PM 12/29/1899 12:00:05 AM (Slow) failed");

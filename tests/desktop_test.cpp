@@ -12,11 +12,15 @@ namespace {
 using fake::FakeApp;
 using Lines = std::vector<std::string>;
 
-constexpr std::uint32_t kSysCommand = 0x0112;
+constexpr std::uint32_t kSysCommand = win::kWmSysCommand;
+constexpr std::intptr_t kPassedOn = fake::FakeWindowMenu::kOriginalAnswer;
+// The mouse messages a tray icon sends besides the three that restore the window.
+constexpr int kWmLButtonDown = 0x0201;
+constexpr int kWmRButtonDown = 0x0204;
 
 // Sends one message through the window procedure that start-up installed.
-std::intptr_t Send(FakeApp& app, std::uint32_t msg, std::uintptr_t wParam = 1010) {
-    return app.windowMenu.Send(0xABC, msg, wParam, 77);
+std::intptr_t Send(FakeApp& app, std::uint32_t msg, std::uintptr_t wParam = Menu::MenuIdMinToTray) {
+    return app.windowMenu.Send(fake::FakeWindow::kHandle, msg, wParam, 77);
 }
 
 // Load appends a separator and the commands, installs the procedure and leaves tray mode.
@@ -31,40 +35,48 @@ TEST(WindowMenu, LoadInstallsTheCommandsThatThenActThroughTheProcedure) {
     app.Load();
     EXPECT_EQ(app.windowMenu.items, (std::vector<fake::MenuItem>{
                                         {win::kMfSeparator, 0, ""},
-                                        {win::kMfString, 1010, "MinToSystray.."},
-                                        {win::kMfString, 1011, "Help..."},
-                                        {win::kMfString, 1013, "About..."},
+                                        {win::kMfString, Menu::MenuIdMinToTray, "MinToSystray.."},
+                                        {win::kMfString, Menu::MenuIdHelp, "Help..."},
+                                        {win::kMfString, Menu::MenuIdAbout, "About..."},
                                     }));
     EXPECT_EQ(Systray::InTrayMode, Systray::kFalse);
-    EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
+    EXPECT_EQ(Send(app, kSysCommand, Menu::MenuIdHelp), 0);
     app.files.files["QLOK instructions.txt"] = "help";
-    EXPECT_EQ(Send(app, kSysCommand, 1011), 4242);
+    EXPECT_EQ(Send(app, kSysCommand, Menu::MenuIdHelp), kPassedOn);
     EXPECT_EQ(app.shell.opened, Lines{"QLOK instructions.txt"});
-    EXPECT_EQ(app.windowMenu.passedOn,
-              std::vector{fake::ProcedureCall(fake::FakeWindowMenu::kOriginal, 0xABC, kSysCommand,
-                                              1011, 77)});
+    EXPECT_EQ(
+        app.windowMenu.passedOn,
+        std::vector{fake::ProcedureCall(fake::FakeWindowMenu::kOriginal, fake::FakeWindow::kHandle,
+                                        kSysCommand, Menu::MenuIdHelp, 77)});
     app.form.Command2_Click();
     app.shell.fail = true;
-    EXPECT_EQ(Send(app, kSysCommand, 1011), 0);
-    EXPECT_EQ(Send(app, kSysCommand, 1013), 0);
-    EXPECT_EQ(Send(app, 0x0200, 1010), 4242);
+    EXPECT_EQ(Send(app, kSysCommand, Menu::MenuIdHelp), 0);
+    EXPECT_EQ(Send(app, kSysCommand, Menu::MenuIdAbout), 0);
+    EXPECT_EQ(Send(app, win::kWmMouseMove, Menu::MenuIdMinToTray), kPassedOn);
     for (const std::uintptr_t other : {1008u, 1012u, 0xF020u, 1010u + 0x10000u}) {
-        EXPECT_EQ(Send(app, kSysCommand, other), 4242) << other;
+        EXPECT_EQ(Send(app, kSysCommand, other), kPassedOn) << other;
     }
     app.form.Command2_Click();
     EXPECT_EQ(app.shell.opened.back(), "date and time settings");
-    const Lines& shown = app.messageBoxes.shown;
+    Lines shown = app.messageBoxes.shown;
     ASSERT_EQ(shown.size(), 4u);
-    EXPECT_EQ(shown[0], "Help|QLOK, Help file not found");
-    EXPECT_EQ(shown[1], "Help|QLOK instructions.txt could not be opened.");
-    EXPECT_TRUE(shown[2].starts_with("About|QLOK, Internet time sysnchronisation for all "));
+    shown[2].resize(shown[2].find(" for all "));  // About goes on with its credit
+    EXPECT_EQ(
+        shown,
+        (Lines{"Help|QLOK, Help file not found", "Help|QLOK instructions.txt could not be opened.",
+               "About|QLOK, Internet time sysnchronisation",
+               "Show Clock|No date and time settings could be opened on this desktop."}));
 }
 
 // MinToSystray hides the window behind an icon whose tip is the caption. Button-up and
 // double-click messages from the icon bring the window back, restored rather than maximised,
 // and remove the icon, once; after the round trip the title bar's minimise goes to the taskbar.
 TEST(Tray, RoundTrip) {
-    for (int message = 512; message <= 517; ++message) {
+    const std::pair<int, bool> clicks[] = {
+        // the icon's message, whether it restores
+        {win::kWmMouseMove, false},    {kWmLButtonDown, false}, {win::kWmLButtonUp, true},
+        {win::kWmLButtonDblClk, true}, {kWmRButtonDown, false}, {win::kWmRButtonUp, true}};
+    for (const auto& [message, restores] : clicks) {
         SCOPED_TRACE(message);
         FakeApp app;
         app.window.state = WindowState::Maximized;
@@ -77,14 +89,15 @@ TEST(Tray, RoundTrip) {
         // The icon's clicks come back as the window's own mouse-move message.
         EXPECT_EQ(std::tuple(added.cbSize, added.hWnd, added.uID, added.uFlags,
                              added.uCallbackMessage, added.hIcon),
-                  std::tuple(88u, app.window.Handle(), 1u, 7u, 0x200u, app.window.IconHandle()));
+                  std::tuple(win::kNotifyIconDataV1Size, app.window.Handle(), 1u,
+                             win::kNifMessage | win::kNifIcon | win::kNifTip, win::kWmMouseMove,
+                             app.window.IconHandle()));
         EXPECT_EQ(added.szTip.substr(0, added.szTip.find('\0')), app.window.caption);
         EXPECT_FALSE(app.window.visible);
 
-        const bool restores = message == 514 || message == 515 || message == 517;
         app.form.Form_MouseMove(0, 0, message, 0);
         EXPECT_EQ(app.window.visible, restores);
-        app.form.Form_MouseMove(0, 0, 515, 0);  // a double-click after the click
+        app.form.Form_MouseMove(0, 0, win::kWmLButtonDblClk, 0);  // after the click
         EXPECT_EQ(app.window.state, WindowState::Normal);
         ASSERT_EQ(app.tray.calls.size(), 2u);
         EXPECT_EQ(app.tray.calls[1].operation, win::kNimDelete);
@@ -145,7 +158,7 @@ TEST(Tray, ClosingTheWindowRemovesItsIconAndEndsTheWork) {
     app.form.Command1_Click();
     Send(app, kSysCommand);
     app.form.Form_Unload();
-    app.form.Form_MouseMove(0, 0, 514, 0);
+    app.form.Form_MouseMove(0, 0, win::kWmLButtonUp, 0);
     app.form.Form_Unload();
     EXPECT_FALSE(app.timer1.enabled);
     EXPECT_EQ(app.winsock1.State(), win::kSckClosed);

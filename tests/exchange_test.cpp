@@ -103,10 +103,11 @@ TEST_F(Exchange, ErrorsAreListedAndAPositiveNumberClosesTheSocket) {
 // A request to the server asked less than 4 s before waits out the rest, saying so; another
 // server is asked at once, and so is the same one 4 s on.
 TEST(RequestSpacing, RequestsToOneServerAreAtLeastFourSecondsApart) {
+    constexpr int kAtOnce = fake::FakeOneShotTimer::kNeverStarted;  // no wait was started
     for (const auto& [host, after, wait] : {std::tuple{"127.0.0.1", 1'000'000, 3000},
                                             {"127.0.0.1", 3'500'000, 500},
-                                            {"127.0.0.1", 4'000'000, -1},
-                                            {"127.0.0.2", 0, -1}}) {
+                                            {"127.0.0.1", 4'000'000, kAtOnce},
+                                            {"127.0.0.2", 0, kAtOnce}}) {
         SCOPED_TRACE(host + std::string(" after ") + std::to_string(after));
         fake::FakeApp app;
         app.form.Command1_Click();
@@ -114,7 +115,7 @@ TEST(RequestSpacing, RequestsToOneServerAreAtLeastFourSecondsApart) {
         app.combo1.text = host;
         app.form.Command1_Click();
         EXPECT_EQ(app.requestDelay.milliseconds, wait);
-        EXPECT_EQ(app.List().back(), wait < 0
+        EXPECT_EQ(app.List().back(), wait == kAtOnce
                                          ? "opening connection"
                                          : "   waiting " + std::to_string((wait + 999) / 1000) +
                                                " s: time servers refuse requests less than "

@@ -30,7 +30,7 @@ TEST(HistoryViewer, ShowsEveryLineOfTheFileOrKeepsTheListAndSaysWhy) {
         app.form.Form_DblClick();
         app.form.List1_Click();
         EXPECT_EQ(app.List(), c.shown) << c.why;
-        EXPECT_EQ(app.list1.topIndex, -1);
+        EXPECT_EQ(app.list1.topIndex, fake::FakeList::kNeverScrolled);
         EXPECT_EQ(app.files.tailLimit, std::size_t{64} << 20) << "read limit";
         ASSERT_EQ(app.messageBoxes.shown.size(), c.why.empty() ? 0u : 2u);
         EXPECT_TRUE(c.why.empty() ||

@@ -137,7 +137,7 @@ TEST(Repeat, AWakeFromSleepResyncsOnce30SecondsLater) {
         for (int i = 0; i < wakes; ++i) {
             app.form.Resumed();
         }
-        EXPECT_EQ(app.wakeDelay.milliseconds, repeat ? 30'000 : -1);
+        EXPECT_EQ(app.wakeDelay.milliseconds, repeat ? 30'000 : fake::FakeOneShotTimer::kNeverStarted);
         EXPECT_EQ(app.wakeDelay.starts + app.winsock1.connects, repeat ? 1 : 0);
         app.wakeDelay.Fire();
         EXPECT_EQ(app.winsock1.connects, repeat ? 1 : 0);

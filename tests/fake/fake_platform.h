@@ -14,13 +14,13 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "desktop/menu.h"
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
 #include "platform/platform.h"
 #include "platform/winapi_values.h"
+#include "runtime/datetime.h"
 #include "sync/clock_step.h"
 #include "sync/socket_attempt.h"
 #include "sync/winsock_events.h"
@@ -43,13 +43,16 @@ struct FakeWindow final : Window {
     }
     void Hide() override { visible = false; }
     void Show() override { visible = true; }
-    std::uintptr_t Handle() const override { return 0x1001; }
-    std::uintptr_t IconHandle() const override { return 0x2002; }
+    static constexpr std::uintptr_t kHandle = 0x1001;
+    static constexpr std::uintptr_t kIconHandle = 0x2002;
+    std::uintptr_t Handle() const override { return kHandle; }
+    std::uintptr_t IconHandle() const override { return kIconHandle; }
 };
 
 struct FakeList final : ListBox {
     std::vector<std::string> items{" "};
-    int topIndex = -1;  // -1 until the window scrolls
+    static constexpr int kNeverScrolled = -1;
+    int topIndex = kNeverScrolled;
 
     void Clear() override { items.clear(); }
     void AddItem(const std::string& line) override { items.push_back(line); }
@@ -99,7 +102,8 @@ struct FakeTimer final : Timer {
 // Runs its callback when the test says so.
 struct FakeOneShotTimer final : OneShotTimer {
     int starts = 0;
-    int milliseconds = -1;  // of the last Start
+    static constexpr int kNeverStarted = -1;
+    int milliseconds = kNeverStarted;  // of the last Start
     std::function<void()> pending;
     void Start(int ms, std::function<void()> callback) override {
         ++starts, milliseconds = ms, pending = std::move(callback);
@@ -268,7 +272,8 @@ using ProcedureCall =
     std::tuple<WindowProcedure, std::uintptr_t, std::uint32_t, std::uintptr_t, std::intptr_t>;
 
 struct FakeWindowMenu final : WindowMenu {
-    static constexpr WindowProcedure kOriginal = 0x7A5C;  // the window's own procedure
+    static constexpr WindowProcedure kOriginal = 0x7A5C;    // the window's own procedure
+    static constexpr std::intptr_t kOriginalAnswer = 4242;  // what kOriginal returns
     std::vector<MenuItem> items;
     bool installed = false;
     std::vector<ProcedureCall> passedOn;  // messages handed to a replaced procedure
@@ -279,7 +284,7 @@ struct FakeWindowMenu final : WindowMenu {
     WindowProcedure InstallWindowProcedure() override { return installed = true, kOriginal; }
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t h, std::uint32_t m,
                                       std::uintptr_t w, std::intptr_t l) override {
-        return passedOn.push_back({procedure, h, m, w, l}), 4242;
+        return passedOn.push_back({procedure, h, m, w, l}), kOriginalAnswer;
     }
     // The system delivers a message to the window's procedure.
     std::intptr_t Send(std::uintptr_t h, std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
