@@ -112,6 +112,7 @@ TEST_F(Correction, NothingIsSetWithoutAValidReply) {
           {fake::NistReply(26, 12, 5, 21, 54, 19).replace(9, 1, "/"), "2026/12-05 21:54:19"},
           {fake::NistReply(26, 12, 5, 21, 54, 19).replace(18, 1, "."), "2026-12-05 21.54:19"},
           {fake::NistReply(26, 2, 30, 1, 2, 3), "2026-02-30 01:02:03"}}) {
+        SCOPED_TRACE(buffer);
         app.Exchange(reply);
         EXPECT_EQ(Last(1)[0], std::string("      reply holds no valid date and time: ") + buffer);
     }

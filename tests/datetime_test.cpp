@@ -2,9 +2,9 @@
 
 #include <tuple>
 
+#include "fake/fake_platform.h"
 #include "runtime/datetime.h"
 #include "runtime/numbers.h"
-#include "fake/fake_platform.h"
 
 namespace qlok {
 namespace {
@@ -19,6 +19,7 @@ TEST(DateValue, CountsDaysFromTheZeroDate) {
     EXPECT_EQ(D(2026, 12, 5), 46361.0);
     EXPECT_FALSE(MakeDate({2026, 2, 29, 0, 0, 0}));
     for (int s = 0; s < 86400; s += 7) {
+        SCOPED_TRACE(s);
         const DateParts p{2024, 2, 29, s / 3600, s / 60 % 60, s % 60};
         EXPECT_EQ(SplitDate(*MakeDate(p)), p);
     }
@@ -56,6 +57,7 @@ TEST(DateText, PicturesBothWays) {
           {"dd/MM/yyyy", "HH:mm:ss", D(2026, 12, 5), "05/12/2026"},
           // below zero: the day is the integer part, the time the magnitude of the fraction
           {"dd/MM/yyyy", "HH:mm:ss", FromSeconds(-86401), "29/12/1899 00:00:01"}}) {
+        SCOPED_TRACE(text);
         f.shortDate = date, f.longTime = time;
         EXPECT_EQ(DateToText(value, f), text);
         EXPECT_EQ(TextToDate(text, f, 2026), value) << text;
@@ -90,6 +92,7 @@ TEST(DateText, ComparedTimesCarrySecondsAndNoOuterBlanks) {
         {"HH:mm", "HH:mm:ss"},      {"h:mm tt", "hh:mm:ss tt"}, {" 'kl'. H.mm ", "HH:mm:ss"},
         {"'ss' HH:mm", "HH:mm:ss"}, {"H:mm:s", "H:mm:s"},       {" hh:mm:ss tt ", "hh:mm:ss tt"}};
     for (const auto& [time, compared] : cases) {
+        SCOPED_TRACE(time);
         RegionalFormats f;
         f.shortDate = " dd/MM/yy ", f.longTime = time;
         EXPECT_EQ(ComparisonFormats(f).shortDate + "|" + ComparisonFormats(f).longTime,
@@ -103,6 +106,7 @@ TEST(Numbers, WrittenAndReadUnderTheRegionalSeparator) {
                                                     {1e15, "1E+15"},  {1e-4, "0,0001"},
                                                     {1e-5, "1E-05"},  {-1.5e300, "-1,5E+300"}};
     for (const auto& [value, text] : cases) {
+        SCOPED_TRACE(text);
         EXPECT_EQ(NumberToText(value, ","), text);
         EXPECT_EQ(ParseNumber(text, ","), value);
     }

@@ -69,6 +69,7 @@ TEST_F(Exchange, AllBytesOfTheAttemptAreJudgedTogether) {
           Case{{"\n", ""},
                {"      data received: 20     (1 bytes)", kBad, kClosed[0], kClosed[1]},
                ""}}) {
+        SCOPED_TRACE(testing::PrintToString(c.pieces) + " gap " + std::to_string(c.gap));
         // A too long reply closed its socket already.
         const int closes = app.winsock1.closes + (app.winsock1.State() != win::kSckClosed);
         app.clock.now = {2026, 12, 5, 22, 54, 19};

@@ -22,6 +22,7 @@ TEST(HistoryViewer, ShowsEveryLineOfTheFileOrKeepsTheListAndSaysWhy) {
           Case{"a\r\n\r\nlone\rcr\r\nlf\nlast", {"a", "", "lone", "cr", "lf\nlast"}},
           Case{nullptr, {" ", "no history yet: QLOK.log is written at the first clock correction"}},
           Case{"x", {" "}, "it is a folder"}}) {
+        SCOPED_TRACE(c.file == nullptr ? "no file" : c.file);
         fake::FakeApp app;
         if (c.file != nullptr) {
             app.files.files["QLOK.log"] = c.file;
@@ -70,6 +71,7 @@ TEST(ListLines, ShownLinesAreVisibleAndBounded) {
         {x998 + "x\xc3\xa9", x998 + "x..."},
         {x998 + "\xc3\xa9y", x998 + "\xc3\xa9..."}};
     for (const auto& [line, shownLine] : cases) {
+        SCOPED_TRACE(shownLine);
         EXPECT_EQ(ShownLine(line), shownLine);
         EXPECT_EQ(ShownLength(line), shownLine.size());
     }

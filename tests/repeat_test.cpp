@@ -60,10 +60,12 @@ TEST(Repeat, CountdownTimeline) {
         EXPECT_EQ(app.command3.text, "Stop Repeat");
         EXPECT_EQ(app.timer1.interval, 1000);  // a tick a second
         for (const bool inTray : {false, true}) {
+            SCOPED_TRACE(inTray ? "in the tray" : "in the window");
             if (inTray) {
                 app.windowMenu.Send(0, win::kWmSysCommand, Menu::MenuIdMinToTray, 0);
             }
             for (const std::string& count : c.counts) {
+                SCOPED_TRACE(count);
                 const bool last = &count == &c.counts.back();
                 app.timer1.enableCalls.clear();
                 app.tray.calls.clear();
@@ -109,6 +111,7 @@ TEST(Repeat, EditsStopsAndRestarts) {
 TEST(Repeat, MinutesBoxWithoutANumberAtAStepStopsRepeatAndSaysWhy) {
     for (const std::string bad : {"abc", "", "2.5", "1e999"}) {  // 2.5 is no number under German
         for (const bool atStart : {false, true}) {
+            SCOPED_TRACE(bad + (atStart ? " at the start" : " at a step"));
             FakeApp app;
             app.regional.formats = FakeRegional::German();
             Start(app, atStart ? bad : "3");
@@ -137,7 +140,8 @@ TEST(Repeat, AWakeFromSleepResyncsOnce30SecondsLater) {
         for (int i = 0; i < wakes; ++i) {
             app.form.Resumed();
         }
-        EXPECT_EQ(app.wakeDelay.milliseconds, repeat ? 30'000 : fake::FakeOneShotTimer::kNeverStarted);
+        EXPECT_EQ(app.wakeDelay.milliseconds,
+                  repeat ? 30'000 : fake::FakeOneShotTimer::kNeverStarted);
         EXPECT_EQ(app.wakeDelay.starts + app.winsock1.connects, repeat ? 1 : 0);
         app.wakeDelay.Fire();
         EXPECT_EQ(app.winsock1.connects, repeat ? 1 : 0);

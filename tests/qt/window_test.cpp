@@ -141,11 +141,11 @@ TEST_F(WindowTest, WindowMenuOpensFromTheMouseAndTheMenuKey) {
         {&W().CountDown(), &W().CountDown()},
         {&W().Command1(), &W().CountDown()}};
     for (const auto& [target, focus] : targets) {
+        SCOPED_TRACE(target->metaObject()->className());
         focus->setFocus();
         const QWidget* at = W().focusWidget();
         EXPECT_EQ(menuAt(target, QContextMenuEvent::Keyboard),
-                  std::pair(kWindowMenu, at->mapToGlobal(at->rect().center())))
-            << target->metaObject()->className();
+                  std::pair(kWindowMenu, at->mapToGlobal(at->rect().center())));
         if (target == focus) {
             EXPECT_NE(menuAt(target, QContextMenuEvent::Mouse).first, kWindowMenu);
         }
