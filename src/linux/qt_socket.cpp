@@ -17,28 +17,6 @@ constexpr std::size_t kMaxReadPerPass = 1 << 20;
 
 }  // namespace
 
-QtOneShotTimer::QtOneShotTimer() {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5 % early
-    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-        // The callback may start the timer again.
-        const std::function<void()> callback = std::exchange(callback_, {});
-        if (callback) {
-            callback();
-        }
-    });
-}
-
-void QtOneShotTimer::Start(int milliseconds, std::function<void()> callback) {
-    callback_ = std::move(callback);
-    timer_.start(milliseconds);
-}
-
-void QtOneShotTimer::Stop() {
-    timer_.stop();
-    callback_ = {};
-}
-
 // Lookup threads post their answers to context_ only while the transport lives; the
 // destructor closes the mailbox under its lock, and answers already posted die with context_.
 struct QtTcpTransport::Mailbox {

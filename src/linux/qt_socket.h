@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,25 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "platform/one_shot_timer.h"
+#include "linux/qt_one_shot_timer.h"
 #include "posix/posix_tcp.h"
 #include "sync/socket_attempt.h"
 
 class QSocketNotifier;
 
 namespace qlok::qt {
-
-// A single-shot QTimer.
-class QtOneShotTimer final : public OneShotTimer {
-  public:
-    QtOneShotTimer();
-    void Start(int milliseconds, std::function<void()> callback) override;
-    void Stop() override;
-
-  private:
-    QTimer timer_;
-    std::function<void()> callback_;
-};
 
 // Looks names up on a thread of their own (a numeric address needs none) and watches the
 // descriptor.

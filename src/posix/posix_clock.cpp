@@ -1,7 +1,8 @@
 #include <cerrno>
 #include <ctime>
 
-#include "posix_services.h"
+#include "posix/posix_error_text.h"
+#include "posix/posix_services.h"
 #include "sync/clock_step.h"
 
 namespace qlok::posix {

@@ -14,15 +14,10 @@
 #include <string>
 #include <utility>
 
-#include "posix_services.h"
+#include "posix/posix_error_text.h"
+#include "posix/posix_services.h"
 
 namespace qlok::posix {
-
-std::string ErrorText(int error) {
-    char buffer[256];
-    // The GNU strerror_r returns the text, which may or may not be in the buffer.
-    return strerror_r(error, buffer, sizeof buffer);
-}
 
 namespace {
 

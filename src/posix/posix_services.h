@@ -53,7 +53,4 @@ class PosixRegional final : public RegionalSettings {
     mutable RegionalFormats formats_;
 };
 
-// The platform's words for an errno value.
-std::string ErrorText(int error);
-
 }  // namespace qlok::posix

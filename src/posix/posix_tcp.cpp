@@ -12,7 +12,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "posix/posix_services.h"
+#include "posix/posix_error_text.h"
 
 namespace qlok::posix {
 

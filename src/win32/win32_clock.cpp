@@ -7,6 +7,7 @@
 #include "win32/win32_desktop.h"
 #include "win32/win32_rules.h"
 #include "win32/win32_services.h"
+#include "win32/win32_system_text.h"
 
 namespace qlok::win32 {
 
@@ -69,19 +70,6 @@ bool SetWithConsent(HWND owner, const std::string& parameters, DWORD& result) {
 }
 
 }  // namespace
-
-std::string SystemText(unsigned long error) {
-    char* buffer = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = length > 0 && buffer != nullptr ? std::string(buffer, length) : "";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    return text.empty() ? "error " + std::to_string(error) : text;
-}
 
 DateParts Win32Clock::LocalNow() const {
     ::SYSTEMTIME now{};

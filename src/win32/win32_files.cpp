@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "win32/win32_services.h"
+#include "win32/win32_system_text.h"
 
 namespace qlok::win32 {
 

@@ -11,9 +11,6 @@
 
 namespace qlok::win32 {
 
-// The system's text for an error number (Win32 or Winsock), without the trailing line end.
-std::string SystemText(unsigned long error);
-
 // The system clock; setting it takes SE_SYSTEMTIME_NAME, which only an elevated administrator
 // holds. With an owner window, a refusal for want of that right has qlok-setclock.exe set the
 // clock once an administrator consents, while the window waits disabled but painting; without

@@ -9,35 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/one_shot_timer.h"
 #include "sync/socket_attempt.h"
+#include "win32/win32_one_shot_timer.h"
 
 namespace qlok::win32 {
 
-// Window messages of the socket layer, beside the window's own.
+// Window messages of the socket layer, beside the window's own and the timers' kPostedMessage.
 inline constexpr UINT kSelectMessage = WM_APP + 1;  // WSAAsyncSelect: wParam socket, lParam event
 inline constexpr UINT kLookupMessage = WM_APP + 2;  // WSAAsyncGetHostByName: wParam request
-inline constexpr UINT kPostedMessage = WM_APP + 3;  // a one-shot call due at once
-
-// A one-shot call through the window: a posted message when due at once, else SetTimer.
-class Win32OneShotTimer final : public OneShotTimer {
-  public:
-    Win32OneShotTimer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
-    ~Win32OneShotTimer() override { Stop(); }
-    Win32OneShotTimer(const Win32OneShotTimer&) = delete;
-    Win32OneShotTimer& operator=(const Win32OneShotTimer&) = delete;
-
-    void Start(int milliseconds, std::function<void()> callback) override;
-    void Stop() override;
-    // WM_TIMER or kPostedMessage with their wParam and lParam; true when it was this timer's.
-    bool Fire(UINT message, WPARAM wParam, LPARAM lParam);
-
-  private:
-    HWND window_;
-    UINT_PTR id_;
-    LPARAM generation_ = 0;  // a posted call of an earlier Start is dropped
-    std::function<void()> callback_;
-};
 
 // Name lookup, connection and reading with the window's asynchronous Winsock calls.
 class Win32Transport final : public SocketTransport {
