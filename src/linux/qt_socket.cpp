@@ -9,14 +9,6 @@
 
 namespace qlok::qt {
 
-namespace {
-
-// One pass over a readable descriptor takes at most this much, so a flood cannot starve the
-// window; the notifier fires again for the rest.
-constexpr std::size_t kMaxReadPerPass = 1 << 20;
-
-}  // namespace
-
 // Lookup threads post their answers to context_ only while the transport lives; the
 // destructor closes the mailbox under its lock, and answers already posted die with context_.
 struct QtTcpTransport::Mailbox {
@@ -33,16 +25,9 @@ QtTcpTransport::~QtTcpTransport() {
     }
 }
 
-void QtTcpTransport::Open(const std::string& host, int port, SocketAttempt& attempt) {
+void QtTcpTransport::LookUp(const std::string& host, SocketAttempt& attempt) {
     Stop();
     attempt_ = &attempt;
-    port_ = port;
-    if (const auto address = posix::ParseAddress(host)) {
-        addresses_ = {*address};
-        attempt.Resolved();
-        ConnectNext();
-        return;
-    }
     // getaddrinfo blocks and cannot be cancelled: it runs on a thread of its own, and an
     // abandoned lookup runs to its end and is ignored.
     if (!mailbox_) {
@@ -56,8 +41,13 @@ void QtTcpTransport::Open(const std::string& host, int port, SocketAttempt& atte
                 QMetaObject::invokeMethod(
                     &transport->context_,
                     [transport, lookup, found = std::move(found)]() mutable {
-                        if (lookup == transport->generation_) {
-                            transport->Resolved(std::move(found));
+                        if (lookup != transport->generation_) {
+                            return;
+                        }
+                        if (found.addresses.empty()) {
+                            transport->attempt_->NotResolved(std::move(found.error));
+                        } else {
+                            transport->attempt_->Resolved(std::move(found.addresses));
                         }
                     },
                     Qt::QueuedConnection);
@@ -68,43 +58,28 @@ void QtTcpTransport::Open(const std::string& host, int port, SocketAttempt& atte
     }
 }
 
+void QtTcpTransport::ConnectTo(const IpAddress& address, int port, SocketAttempt& attempt) {
+    Stop();
+    attempt_ = &attempt;
+    const posix::TcpStart start = posix::StartConnect(address, port);
+    if (start.fd < 0) {
+        ConnectFailed(start.error);
+        return;
+    }
+    fd_ = start.fd;
+    if (start.connected) {
+        Connected();
+        return;
+    }
+    writeNotifier_ = new QSocketNotifier(fd_, QSocketNotifier::Write, &context_);
+    QObject::connect(writeNotifier_, &QSocketNotifier::activated, &context_,
+                     [this] { ConnectFinished(); });
+}
+
 void QtTcpTransport::Stop() {
     ++generation_;
     attempt_ = nullptr;
-    addresses_.clear();
     CloseDescriptor();
-}
-
-void QtTcpTransport::Resolved(posix::HostLookup lookup) {
-    addresses_ = std::move(lookup.addresses);
-    if (addresses_.empty()) {
-        attempt_->NotResolved(std::move(lookup.error));
-        return;
-    }
-    lastError_ = 0;
-    attempt_->Resolved();
-    ConnectNext();
-}
-
-void QtTcpTransport::ConnectNext() {
-    while (!addresses_.empty()) {
-        const posix::TcpStart start = posix::StartConnect(addresses_.front(), port_);
-        addresses_.erase(addresses_.begin());
-        if (start.fd < 0) {
-            lastError_ = start.error;
-            continue;
-        }
-        fd_ = start.fd;
-        if (start.connected) {
-            Connected();
-            return;
-        }
-        writeNotifier_ = new QSocketNotifier(fd_, QSocketNotifier::Write, &context_);
-        QObject::connect(writeNotifier_, &QSocketNotifier::activated, &context_,
-                         [this] { ConnectFinished(); });
-        return;
-    }
-    Fail(lastError_ != 0 ? lastError_ : EADDRNOTAVAIL);
 }
 
 void QtTcpTransport::ConnectFinished() {
@@ -113,9 +88,8 @@ void QtTcpTransport::ConnectFinished() {
         Connected();
         return;
     }
-    lastError_ = error;
     CloseDescriptor();
-    ConnectNext();
+    ConnectFailed(error);
 }
 
 void QtTcpTransport::Connected() {
@@ -124,7 +98,6 @@ void QtTcpTransport::Connected() {
         writeNotifier_->deleteLater();  // we may be inside its signal
         writeNotifier_ = nullptr;
     }
-    addresses_.clear();
     readNotifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, &context_);
     QObject::connect(readNotifier_, &QSocketNotifier::activated, &context_, [this] { Readable(); });
     attempt_->Connected();
@@ -139,6 +112,11 @@ void QtTcpTransport::Readable() {
     } else if (read.ended) {
         attempt->PeerClosed();
     }
+}
+
+void QtTcpTransport::ConnectFailed(int error) {
+    const SocketError failure = posix::SocketFailure(error);
+    attempt_->ConnectFailed(failure.number, failure.description);
 }
 
 void QtTcpTransport::Fail(int error) {

@@ -8,7 +8,6 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "linux/qt_one_shot_timer.h"
 #include "posix/posix_tcp.h"
@@ -18,8 +17,7 @@ class QSocketNotifier;
 
 namespace qlok::qt {
 
-// Looks names up on a thread of their own (a numeric address needs none) and watches the
-// descriptor.
+// Looks names up on a thread of their own and watches the descriptor of one connection.
 class QtTcpTransport final : public SocketTransport {
   public:
     QtTcpTransport() = default;
@@ -27,29 +25,25 @@ class QtTcpTransport final : public SocketTransport {
     QtTcpTransport(const QtTcpTransport&) = delete;
     QtTcpTransport& operator=(const QtTcpTransport&) = delete;
 
-    void Open(const std::string& host, int port, SocketAttempt& attempt) override;
+    void LookUp(const std::string& host, SocketAttempt& attempt) override;
+    void ConnectTo(const IpAddress& address, int port, SocketAttempt& attempt) override;
     void Stop() override;
 
   private:
     struct Mailbox;
-    void Resolved(posix::HostLookup lookup);
-    // Starts connecting to the next address; reports the last failure when none is left.
-    void ConnectNext();
     // Learns whether the pending connect succeeded once the descriptor turns writable.
     void ConnectFinished();
     void Connected();
     void Readable();
+    void ConnectFailed(int error);
     void Fail(int error);
     // Closes the descriptor after its notifiers stop watching it; safe inside their signals.
     void CloseDescriptor();
 
     SocketAttempt* attempt_ = nullptr;  // the attempt the open I/O reports to
-    int port_ = 0;
     QObject context_;  // owns the notifiers and receives lookups; none outlives this object
-    std::shared_ptr<Mailbox> mailbox_;         // how lookup threads reach context_ while it lives
-    std::uint64_t generation_ = 0;             // the lookup an answer belongs to
-    std::vector<posix::IpAddress> addresses_;  // those not tried yet, in the lookup's order
-    int lastError_ = 0;                        // errno of the last address tried
+    std::shared_ptr<Mailbox> mailbox_;  // how lookup threads reach context_ while it lives
+    std::uint64_t generation_ = 0;      // the lookup an answer belongs to
     int fd_ = -1;
     QSocketNotifier* readNotifier_ = nullptr;
     QSocketNotifier* writeNotifier_ = nullptr;

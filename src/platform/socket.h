@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/socket_errors.h"
+
 namespace qlok {
 
 // A socket failure: the Winsock control's number and the platform's description.
@@ -14,18 +16,6 @@ struct SocketError {
     int number = 0;
     std::string description;
 };
-
-// Numbers of the Winsock control, the same on every desktop.
-namespace winsock_error {
-inline constexpr int kConnectionReset = 10054;
-inline constexpr int kTimedOut = 10060;
-inline constexpr int kConnectionRefused = 10061;
-inline constexpr int kHostUnreachable = 10065;
-inline constexpr int kNetworkUnreachable = 10051;
-inline constexpr int kAddressNotAvailable = 10049;
-inline constexpr int kHostNotFound = 11001;
-inline constexpr int kUnspecified = 10004;
-}  // namespace winsock_error
 
 // The number as the Error event carries it: 16 bits, signed, out-of-range values clamped.
 inline std::int16_t ErrorNumber16(int number) {

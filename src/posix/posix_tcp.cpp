@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -35,27 +34,27 @@ int WinsockErrorNumber(int error) {
             return winsock_error::kAddressNotAvailable;
         case EACCES:
         case EPERM:
-            return 10013;
+            return winsock_error::kAccessDenied;
         case EINVAL:
-            return 10022;
+            return winsock_error::kInvalidArgument;
         case EMFILE:
         case ENFILE:
-            return 10024;
+            return winsock_error::kTooManySockets;
         case EAFNOSUPPORT:
-            return 10047;
+            return winsock_error::kFamilyNotSupported;
         case EADDRINUSE:
-            return 10048;
+            return winsock_error::kAddressInUse;
         case ENETDOWN:
-            return 10050;
+            return winsock_error::kNetworkDown;
         case ECONNABORTED:
-            return 10053;
+            return winsock_error::kConnectionAborted;
         case ENOBUFS:
         case ENOMEM:
-            return 10055;
+            return winsock_error::kNoBufferSpace;
         case ENOTCONN:
-            return 10057;
+            return winsock_error::kNotConnected;
         case EHOSTDOWN:
-            return 10064;
+            return winsock_error::kHostDown;
         default:
             return winsock_error::kUnspecified;
     }
@@ -82,44 +81,23 @@ Endpoint MakeEndpoint(const IpAddress& address, int port) {
     in6.sin6_family = AF_INET6;
     in6.sin6_port = htons(static_cast<std::uint16_t>(port));
     std::memcpy(&in6.sin6_addr, address.bytes.data(), sizeof in6.sin6_addr);
-    in6.sin6_scope_id = address.scopeId;
+    if (!address.zone.empty()) {
+        // The interface by name or by number.
+        in6.sin6_scope_id = ::if_nametoindex(address.zone.c_str());
+        if (in6.sin6_scope_id == 0) {
+            std::from_chars(address.zone.data(), address.zone.data() + address.zone.size(),
+                            in6.sin6_scope_id);
+        }
+    }
     std::memcpy(&endpoint.storage, &in6, sizeof in6);
     endpoint.length = sizeof in6;
     return endpoint;
-}
-
-// Dot-separated labels of letters, digits, '-' and '_' (bytes past ASCII are left to the
-// resolver's IDN conversion), with an optional final dot.
-bool CouldBeHostName(const std::string& name) {
-    if (name.empty() || name.size() > 254) {
-        return false;
-    }
-    std::size_t label = 0;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c == '.') {
-            if (label == 0) {
-                return false;
-            }
-            label = 0;
-        } else if (c >= 0x80 || std::isalnum(c) != 0 || c == '-' || c == '_') {
-            if (++label > 63) {
-                return false;
-            }
-        } else {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
 
 HostLookup LookUpHost(const std::string& name) {
     HostLookup lookup;
-    if (!CouldBeHostName(name)) {
-        return lookup;
-    }
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -141,7 +119,9 @@ HostLookup LookUpHost(const std::string& name) {
             const auto* in6 = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr);
             address.v6 = true;
             std::memcpy(address.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
-            address.scopeId = in6->sin6_scope_id;
+            if (in6->sin6_scope_id != 0) {
+                address.zone = std::to_string(in6->sin6_scope_id);
+            }
         } else {
             continue;
         }
@@ -149,27 +129,6 @@ HostLookup LookUpHost(const std::string& name) {
     }
     ::freeaddrinfo(found);
     return lookup;
-}
-
-std::optional<IpAddress> ParseAddress(const std::string& text) {
-    IpAddress address;
-    if (::inet_pton(AF_INET, text.c_str(), address.bytes.data()) == 1) {
-        return address;
-    }
-    const std::size_t percent = text.find('%');
-    if (::inet_pton(AF_INET6, text.substr(0, percent).c_str(), address.bytes.data()) != 1) {
-        return std::nullopt;
-    }
-    address.v6 = true;
-    if (percent != std::string::npos) {
-        // The interface by name or by number.
-        const std::string scope = text.substr(percent + 1);
-        address.scopeId = ::if_nametoindex(scope.c_str());
-        if (address.scopeId == 0) {
-            std::from_chars(scope.data(), scope.data() + scope.size(), address.scopeId);
-        }
-    }
-    return address;
 }
 
 TcpStart StartConnect(const IpAddress& address, int port) {

@@ -1,26 +1,14 @@
 // TCP client calls on non-blocking POSIX sockets, and what their errno values mean to the window.
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/socket.h"
+#include "sync/socket_address.h"
 
 namespace qlok::posix {
-
-// A numeric IPv4 or IPv6 address.
-struct IpAddress {
-    bool v6 = false;
-    std::array<unsigned char, 16> bytes{};  // network order; IPv4 fills the first 4
-    std::uint32_t scopeId = 0;              // the interface of a link-local IPv6 address
-};
-
-// Parses dotted IPv4 or IPv6 text ("fe80::1%eth0" names its interface); none for a host name.
-std::optional<IpAddress> ParseAddress(const std::string& text);
 
 // What a name lookup found: its addresses in the resolver's order, or why there are none (empty
 // when the name is simply not known).
@@ -29,8 +17,8 @@ struct HostLookup {
     std::string error;
 };
 
-// Asks the system's resolver for a host name's addresses; blocks, so it belongs off the UI
-// thread. A text that cannot be a host name (a space, an empty label) is refused unasked.
+// Asks the system's resolver for a host name's IPv4 and IPv6 addresses; blocks, so it belongs
+// off the UI thread.
 HostLookup LookUpHost(const std::string& name);
 
 // How starting a connection went: a descriptor, connected or still connecting; or an errno.

@@ -48,7 +48,13 @@ std::optional<SocketError> SocketAttempt::Connect() {
     // A lookup, connect or server that hangs, or a server that trickles, ends here.
     startedUs_ = clock_.PreciseNow().monotonicMicroseconds;
     deadline_.Start(timeoutMs_, [this] { DeadlinePassed(); });
-    transport_.Open(host, port_, *this);
+    if (std::optional<IpAddress> numeric = ParseAddress(host)) {
+        Resolved({std::move(*numeric)});  // nothing to look up
+    } else if (!CouldBeHostName(host)) {
+        NotResolved({});  // no resolver is asked about a text that cannot be a name
+    } else {
+        transport_.LookUp(host, *this);
+    }
     return std::nullopt;
 }
 
@@ -60,20 +66,47 @@ void SocketAttempt::Close() {
     Drop();
 }
 
-void SocketAttempt::Resolved() {
-    if (state_ == win::kSckResolvingHost) {
-        state_ = win::kSckConnecting;
+void SocketAttempt::Resolved(std::vector<IpAddress> addresses) {
+    if (state_ != win::kSckResolvingHost) {
+        return;
     }
+    if (addresses.empty()) {
+        NotResolved({});
+        return;
+    }
+    state_ = win::kSckConnecting;
+    addresses_.assign(std::make_move_iterator(addresses.begin()),
+                      std::make_move_iterator(addresses.end()));
+    lastFailure_ = {};
+    ConnectNext();
 }
 
 void SocketAttempt::NotResolved(std::string description) {
     Failed(winsock_error::kHostNotFound,
-           description.empty() ? std::string("Host not found") : std::move(description));
+           description.empty() ? transport_.HostNotFoundText() : std::move(description));
+}
+
+void SocketAttempt::ConnectFailed(int number, std::string description) {
+    if (state_ == win::kSckConnecting) {
+        lastFailure_ = {number, std::move(description)};
+        ConnectNext();
+    }
+}
+
+void SocketAttempt::ConnectNext() {
+    if (addresses_.empty()) {
+        Failed(lastFailure_.number, std::move(lastFailure_.description));
+        return;
+    }
+    const IpAddress next = std::move(addresses_.front());
+    addresses_.pop_front();
+    transport_.ConnectTo(next, port_, *this);
 }
 
 void SocketAttempt::Connected() {
     if (Running() && state_ != win::kSckConnected) {
         state_ = win::kSckConnected;
+        addresses_.clear();
         Queue(Event(Kind::kConnect));
     }
 }
@@ -105,6 +138,7 @@ void SocketAttempt::Finish(int state, Event event) {
     state_ = state;
     deadline_.Stop();
     transport_.Stop();
+    addresses_.clear();
     Queue(std::move(event));
 }
 
@@ -152,6 +186,7 @@ void SocketAttempt::DeadlinePassed() {
 
 void SocketAttempt::Drop() {
     transport_.Stop();
+    addresses_.clear();
     deadline_.Stop();
     pending_.clear();
     received_.clear();

@@ -1,7 +1,14 @@
 #include "win32/win32_socket.h"
 
+#include <ws2tcpip.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "win32/win32_system_text.h"
 
@@ -9,10 +16,24 @@ namespace qlok::win32 {
 
 namespace {
 
+namespace we = winsock_error;
+// Winsock's failures are raised with their own numbers: the table's are the system's.
+static_assert(we::kUnspecified == WSAEINTR && we::kAccessDenied == WSAEACCES &&
+              we::kInvalidArgument == WSAEINVAL && we::kTooManySockets == WSAEMFILE &&
+              we::kFamilyNotSupported == WSAEAFNOSUPPORT && we::kAddressInUse == WSAEADDRINUSE &&
+              we::kAddressNotAvailable == WSAEADDRNOTAVAIL && we::kNetworkDown == WSAENETDOWN &&
+              we::kNetworkUnreachable == WSAENETUNREACH &&
+              we::kConnectionAborted == WSAECONNABORTED && we::kConnectionReset == WSAECONNRESET &&
+              we::kNoBufferSpace == WSAENOBUFS && we::kNotConnected == WSAENOTCONN &&
+              we::kTimedOut == WSAETIMEDOUT && we::kConnectionRefused == WSAECONNREFUSED &&
+              we::kHostDown == WSAEHOSTDOWN && we::kHostUnreachable == WSAEHOSTUNREACH &&
+              we::kHostNotFound == WSAHOST_NOT_FOUND && we::kTryAgain == WSATRY_AGAIN &&
+              we::kNoRecovery == WSANO_RECOVERY && we::kNoData == WSANO_DATA);
+
 constexpr UINT_PTR kQueueTimerId = 2;
 constexpr UINT_PTR kDeadlineTimerId = 3;
 
-// Drops the messages of one kind still queued for the window: their socket or request is
+// Drops the messages of one kind still queued for the window: their socket is
 // gone, and a new one may carry the same handle.
 void Purge(HWND window, UINT message) {
     MSG stale{};
@@ -22,54 +43,161 @@ void Purge(HWND window, UINT message) {
 
 }  // namespace
 
-Win32Transport::Win32Transport(HWND window) : window_(window) {
+// Lookup threads post their answers to the window only while the transport lives; the
+// destructor closes the mailbox under its lock, then frees the answers already posted.
+struct Win32Transport::Mailbox {
+    explicit Mailbox(HWND owner) : window(owner) {}
+    std::mutex lock;
+    HWND window;
+};
+
+// What a lookup thread found, for the lookup of that generation.
+struct Win32Transport::Answer {
+    std::uint64_t lookup = 0;
+    std::vector<IpAddress> addresses;
+    int error = 0;
+};
+
+namespace {
+
+// Asks the system's resolver for a host's IPv4 and IPv6 addresses; blocks.
+void Resolve(const std::string& host, std::vector<IpAddress>& addresses, int& error) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    error = getaddrinfo(host.c_str(), nullptr, &hints, &found);
+    if (error != 0) {
+        return;
+    }
+    for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
+        IpAddress address;
+        if (entry->ai_family == AF_INET) {
+            const auto* in = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
+            std::memcpy(address.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
+        } else if (entry->ai_family == AF_INET6) {
+            const auto* in6 = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr);
+            address.v6 = true;
+            std::memcpy(address.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
+            if (in6->sin6_scope_id != 0) {
+                address.zone = std::to_string(in6->sin6_scope_id);
+            }
+        } else {
+            continue;
+        }
+        addresses.push_back(std::move(address));
+    }
+    freeaddrinfo(found);
+}
+
+}  // namespace
+
+Win32Transport::Win32Transport(HWND window)
+    : window_(window), mailbox_(std::make_shared<Mailbox>(window)) {
     WSADATA data{};
     started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
 }
 
 Win32Transport::~Win32Transport() {
     Stop();
+    {
+        const std::lock_guard<std::mutex> closing(mailbox_->lock);
+        mailbox_->window = nullptr;
+    }
+    MSG stale{};
+    while (PeekMessageA(&stale, window_, kLookupMessage, kLookupMessage, PM_REMOVE)) {
+        delete reinterpret_cast<Answer*>(stale.lParam);
+    }
     if (started_) {
         WSACleanup();
     }
 }
 
-void Win32Transport::Open(const std::string& host, int port, SocketAttempt& attempt) {
+void Win32Transport::LookUp(const std::string& host, SocketAttempt& attempt) {
     Stop();
     attempt_ = &attempt;
-    port_ = static_cast<std::uint16_t>(port);
-    lastError_ = 0;
-    const unsigned long dotted = inet_addr(host.c_str());
-    if (dotted != INADDR_NONE) {
-        in_addr address{};
-        address.s_addr = dotted;
-        addresses_.assign(1, address);
-        attempt.Resolved();
-        ConnectNext();
-        return;
-    }
-    hostBuffer_.assign(MAXGETHOSTSTRUCT, '\0');
-    lookup_ = WSAAsyncGetHostByName(window_, kLookupMessage, host.c_str(), hostBuffer_.data(),
-                                    static_cast<int>(hostBuffer_.size()));
-    if (lookup_ == nullptr) {
-        Fail(WSAGetLastError());
+    // getaddrinfo blocks and cannot be cancelled: it runs on a thread of its own, and an
+    // abandoned lookup runs to its end and is ignored.
+    try {
+        std::thread([mailbox = mailbox_, host, lookup = generation_] {
+            WSADATA data{};
+            const bool started = WSAStartup(MAKEWORD(2, 2), &data) == 0;  // for as long as we ask
+            auto answer = std::make_unique<Answer>();
+            answer->lookup = lookup;
+            Resolve(host, answer->addresses, answer->error);
+            {
+                const std::lock_guard<std::mutex> posting(mailbox->lock);
+                if (mailbox->window != nullptr &&
+                    PostMessageA(mailbox->window, kLookupMessage, 0,
+                                 reinterpret_cast<LPARAM>(answer.get()))) {
+                    answer.release();  // the window's now
+                }
+            }
+            if (started) {
+                WSACleanup();
+            }
+        }).detach();
+    } catch (const std::system_error& error) {
+        attempt.NotResolved(error.what());
     }
 }
 
-void Win32Transport::Stop() {
-    if (lookup_ != nullptr) {
-        WSACancelAsyncRequest(lookup_);
-        lookup_ = nullptr;
-        Purge(window_, kLookupMessage);
+void Win32Transport::ConnectTo(const IpAddress& address, int port, SocketAttempt& attempt) {
+    Stop();
+    attempt_ = &attempt;
+    sockaddr_storage target{};
+    int length = 0;
+    if (address.v6) {
+        sockaddr_in6 in6{};
+        in6.sin6_family = AF_INET6;
+        in6.sin6_port = htons(static_cast<std::uint16_t>(port));
+        std::memcpy(&in6.sin6_addr, address.bytes.data(), sizeof in6.sin6_addr);
+        in6.sin6_scope_id = std::strtoul(address.zone.c_str(), nullptr, 10);
+        std::memcpy(&target, &in6, sizeof in6);
+        length = sizeof in6;
+    } else {
+        sockaddr_in in{};
+        in.sin_family = AF_INET;
+        in.sin_port = htons(static_cast<std::uint16_t>(port));
+        std::memcpy(&in.sin_addr, address.bytes.data(), sizeof in.sin_addr);
+        std::memcpy(&target, &in, sizeof in);
+        length = sizeof in;
     }
+    socket_ = socket(target.ss_family, SOCK_STREAM, IPPROTO_TCP);
+    // The socket turns non-blocking here; its events come to the window.
+    if (socket_ != INVALID_SOCKET &&
+        WSAAsyncSelect(socket_, window_, kSelectMessage, FD_CONNECT | FD_READ | FD_CLOSE) == 0 &&
+        (connect(socket_, reinterpret_cast<const sockaddr*>(&target), length) == 0 ||
+         WSAGetLastError() == WSAEWOULDBLOCK)) {
+        return;
+    }
+    const int error = WSAGetLastError();
     CloseSocket();
-    addresses_.clear();
+    attempt.ConnectFailed(error, SystemText(static_cast<unsigned long>(error)));
+}
+
+void Win32Transport::Stop() {
+    ++generation_;
+    CloseSocket();
     attempt_ = nullptr;
+}
+
+std::string Win32Transport::HostNotFoundText() const {
+    return SystemText(we::kHostNotFound);
 }
 
 bool Win32Transport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kLookupMessage) {
-        LookupDone(reinterpret_cast<HANDLE>(wParam), WSAGETASYNCERROR(lParam));
+        const std::unique_ptr<Answer> answer(reinterpret_cast<Answer*>(lParam));
+        if (answer->lookup != generation_ || attempt_ == nullptr) {
+            return true;  // abandoned
+        }
+        if (answer->addresses.empty()) {
+            attempt_->NotResolved(SystemText(static_cast<unsigned long>(
+                answer->error != 0 ? answer->error : we::kHostNotFound)));
+        } else {
+            attempt_->Resolved(std::move(answer->addresses));
+        }
         return true;
     }
     if (message == kSelectMessage) {
@@ -81,53 +209,6 @@ bool Win32Transport::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return false;
 }
 
-void Win32Transport::LookupDone(HANDLE request, int error) {
-    if (request != lookup_ || attempt_ == nullptr) {
-        return;
-    }
-    lookup_ = nullptr;
-    const auto* host = reinterpret_cast<const hostent*>(hostBuffer_.data());
-    if (error == 0 && host->h_addrtype == AF_INET) {
-        for (char** entry = host->h_addr_list; entry != nullptr && *entry != nullptr; ++entry) {
-            in_addr address{};
-            std::memcpy(&address, *entry, sizeof address);
-            addresses_.push_back(address);
-        }
-    }
-    if (addresses_.empty()) {
-        attempt_->NotResolved(
-            SystemText(static_cast<unsigned long>(error != 0 ? error : WSAHOST_NOT_FOUND)));
-        return;
-    }
-    attempt_->Resolved();
-    ConnectNext();
-}
-
-void Win32Transport::ConnectNext() {
-    while (!addresses_.empty()) {
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_port = htons(port_);
-        target.sin_addr = addresses_.front();
-        addresses_.erase(addresses_.begin());
-        socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        if (socket_ == INVALID_SOCKET) {
-            lastError_ = WSAGetLastError();
-            continue;
-        }
-        // The socket turns non-blocking here; its events come to the window.
-        if (WSAAsyncSelect(socket_, window_, kSelectMessage, FD_CONNECT | FD_READ | FD_CLOSE) ==
-                0 &&
-            (connect(socket_, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0 ||
-             WSAGetLastError() == WSAEWOULDBLOCK)) {
-            return;
-        }
-        lastError_ = WSAGetLastError();
-        CloseSocket();
-    }
-    Fail(lastError_ != 0 ? lastError_ : WSAEADDRNOTAVAIL);
-}
-
 void Win32Transport::SelectEvent(int event, int error) {
     switch (event) {
         case FD_CONNECT:
@@ -135,9 +216,8 @@ void Win32Transport::SelectEvent(int event, int error) {
                 attempt_->Connected();
                 return;
             }
-            lastError_ = error;
             CloseSocket();
-            ConnectNext();
+            attempt_->ConnectFailed(error, SystemText(static_cast<unsigned long>(error)));
             return;
         case FD_READ:
             if (error != 0) {
@@ -162,8 +242,8 @@ void Win32Transport::SelectEvent(int event, int error) {
 }
 
 bool Win32Transport::Read(bool all) {
-    // One recv per FD_READ: Winsock posts another while bytes are left, so a flood cannot
-    // starve the window. At the close everything left is taken.
+    // Winsock posts another FD_READ while bytes are left, so a pass may stop at the limit.
+    // At the close everything left is taken.
     std::string bytes;
     char buffer[1 << 16];
     do {
@@ -181,7 +261,7 @@ bool Win32Transport::Read(bool all) {
             return false;
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
-    } while (all);
+    } while (all || bytes.size() < kMaxReadPerPass);
     attempt_->Received(bytes);
     return true;
 }

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "sync/socket_attempt.h"
 #include "win32/win32_one_shot_timer.h"
@@ -16,9 +16,10 @@ namespace qlok::win32 {
 
 // Window messages of the socket layer, beside the window's own and the timers' kPostedMessage.
 inline constexpr UINT kSelectMessage = WM_APP + 1;  // WSAAsyncSelect: wParam socket, lParam event
-inline constexpr UINT kLookupMessage = WM_APP + 2;  // WSAAsyncGetHostByName: wParam request
+inline constexpr UINT kLookupMessage = WM_APP + 2;  // a lookup thread's answer: lParam owns it
 
-// Name lookup, connection and reading with the window's asynchronous Winsock calls.
+// Name lookup on a thread of its own, and connection and reading with the window's
+// asynchronous Winsock calls.
 class Win32Transport final : public SocketTransport {
   public:
     explicit Win32Transport(HWND window);
@@ -26,17 +27,19 @@ class Win32Transport final : public SocketTransport {
     Win32Transport(const Win32Transport&) = delete;
     Win32Transport& operator=(const Win32Transport&) = delete;
 
-    void Open(const std::string& host, int port, SocketAttempt& attempt) override;
+    void LookUp(const std::string& host, SocketAttempt& attempt) override;
+    void ConnectTo(const IpAddress& address, int port, SocketAttempt& attempt) override;
     void Stop() override;
+    std::string HostNotFoundText() const override;
     // kLookupMessage and kSelectMessage; true when the message was the socket layer's.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   private:
-    void LookupDone(HANDLE request, int error);
-    // Connects to the next address left; reports the last failure when none is.
-    void ConnectNext();
+    struct Mailbox;
+    struct Answer;
     void SelectEvent(int event, int error);
-    // Everything the connection holds now; false (and reported) on a failure.
+    // What the connection holds now, up to the limit of a pass or all of it; false (and
+    // reported) on a failure.
     bool Read(bool all);
     void CloseSocket();
     void Fail(int error);
@@ -44,11 +47,8 @@ class Win32Transport final : public SocketTransport {
     HWND window_;
     bool started_ = false;  // WSAStartup succeeded
     SocketAttempt* attempt_ = nullptr;
-    std::uint16_t port_ = 0;
-    HANDLE lookup_ = nullptr;
-    std::vector<char> hostBuffer_;
-    std::vector<in_addr> addresses_;  // those not tried yet
-    int lastError_ = 0;
+    std::shared_ptr<Mailbox> mailbox_;  // how lookup threads reach the window while we live
+    std::uint64_t generation_ = 0;      // the lookup an answer belongs to
     SOCKET socket_ = INVALID_SOCKET;
 };
 

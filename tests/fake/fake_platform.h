@@ -133,7 +133,8 @@ struct FakeSocket final : Socket, SocketTransport {
     std::optional<SocketError> Connect() override { return ++connects, attempt.Connect(); }
     std::string GetData() override { return attempt.GetData(); }
     void Close() override { ++closes, attempt.Close(); }
-    void Open(const std::string&, int, SocketAttempt&) override {}
+    void LookUp(const std::string&, SocketAttempt&) override {}
+    void ConnectTo(const IpAddress&, int, SocketAttempt&) override {}
     void Stop() override {}
     // Raises the queued events, as the event loop would.
     void Deliver() { queue.Fire(); }
