@@ -6,7 +6,9 @@
 
 namespace qlok::layout {
 
-inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kTwipsPerInch = 1440;
+// The screen the layout was drawn on.
+inline constexpr int kLayoutDpi = 96;
 
 struct Rect {
     int left;
@@ -30,14 +32,20 @@ inline constexpr int kTimerInterval = 1000;
 
 inline constexpr std::string_view kControlFont = "MS Sans Serif";
 inline constexpr double kControlFontPoints = 8.25;
+// The control font's height in pixels at dpi dots per inch (72 points to the inch), to the
+// nearest pixel.
+constexpr int ControlFontPixels(int dpi) {
+    return static_cast<int>(kControlFontPoints * dpi / 72 + 0.5);
+}
 inline constexpr std::string_view kFormFont = "Arial";
 // The control font's average character width in pixels (at 96 dpi). A list box expands tabs to
 // a stop every 32 dialog units, 8 of these widths.
 inline constexpr int kControlFontAverageWidth = 5;
 inline constexpr int kListTabStop = 8 * kControlFontAverageWidth;
 
-constexpr int ToPixels(int twips) {
-    return twips / kTwipsPerPixel;
+// A length in twips in pixels at dpi dots per inch, cut to whole pixels.
+constexpr int ToPixels(int twips, int dpi = kLayoutDpi) {
+    return static_cast<int>(static_cast<long long>(twips) * dpi / kTwipsPerInch);
 }
 
 }  // namespace qlok::layout

@@ -3,10 +3,11 @@
 #include <utility>
 
 #include "app/startup.h"
-#include "runtime/text_lines.h"
 #include "app/texts.h"
 #include "desktop/menu.h"
+#include "desktop/module_state.h"
 #include "desktop/systray.h"
+#include "runtime/text_lines.h"
 
 namespace qlok {
 
@@ -21,7 +22,19 @@ QLOKfrm::QLOKfrm(Platform& platform, std::string commandLine)
       Timer1(platform.timer1),
       Winsock1(platform.winsock1),
       platform_(platform),
-      commandLine_(std::move(commandLine)) {}
+      commandLine_(std::move(commandLine)) {
+    List1.AddItem(std::string(text::kListFirstLine));
+}
+
+QLOKfrm::~QLOKfrm() {
+    if (Systray::MainForm == this) {
+        ResetModuleState();
+    }
+}
+
+bool QLOKfrm::InTray() const {
+    return Systray::InTrayMode != Systray::kFalse;
+}
 
 void QLOKfrm::Form_Load() {
     // Desktop integration: the window menu and the tray.

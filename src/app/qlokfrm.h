@@ -30,6 +30,15 @@ struct ServerReading {
     ClockReading arrival;         // the local clocks at the reply's first byte
 };
 
+// Form_MouseMove's button argument: a bit for each mouse button held.
+constexpr int MouseButtons(bool left, bool right, bool middle) {
+    return (left ? 1 : 0) | (right ? 2 : 0) | (middle ? 4 : 0);
+}
+// Form_MouseMove's shift argument: a bit for each key held.
+constexpr int ShiftKeys(bool shift, bool control, bool alt) {
+    return (shift ? 1 : 0) | (control ? 2 : 0) | (alt ? 4 : 0);
+}
+
 // Requests to one server are at least this far apart.
 inline constexpr std::int64_t kRequestSpacingMicroseconds = 4'000'000;
 // After a wake from sleep, repeat mode resyncs this much later, when the network is back.
@@ -39,6 +48,8 @@ class QLOKfrm {
   public:
     // commandLine is the whole argument text after the program's name, as one value.
     QLOKfrm(Platform& platform, std::string commandLine);
+    // The module-level state goes with the window it refers to.
+    ~QLOKfrm();
     QLOKfrm(const QLOKfrm&) = delete;
     QLOKfrm& operator=(const QLOKfrm&) = delete;
 
@@ -91,6 +102,9 @@ class QLOKfrm {
     std::string ToLocalTimeText(const std::string& utcText) const;
     static void DateToSystemTime(DateValue value, SystemTimeRecord& record);
     static DateValue SystemTimeToDate(const SystemTimeRecord& record);
+
+    // Whether the tray icon stands in for the window.
+    bool InTray() const;
 
     // The services of the desktop the window runs on.
     Platform& Services() const { return platform_; }

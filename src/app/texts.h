@@ -28,6 +28,9 @@ inline constexpr std::string_view kBuiltInAddress = "129.6.15.28";
 
 inline constexpr int kDaytimePort = 13;
 
+// The activity list's one line before any activity: a blank.
+inline constexpr std::string_view kListFirstLine = " ";  // verbatim
+
 // Activity list: the level of a line is its indent.
 inline constexpr std::string_view kTarget = "target: ";                            // verbatim
 inline constexpr std::string_view kOpening = "opening connection";                 // verbatim

@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <utility>
 
-#include "desktop/module_state.h"
-#include "desktop/systray.h"
 #include "sync/winsock_events.h"
 
 namespace qlok::console {
@@ -17,12 +15,6 @@ ConsoleFrontEnd::ConsoleFrontEnd(std::string serverArgument, bool once)
       form_(platform_, once ? serverArgument : std::string()),
       serverArgument_(std::move(serverArgument)),
       once_(once) {}
-
-ConsoleFrontEnd::~ConsoleFrontEnd() {
-    if (Systray::MainForm == &form_) {
-        ResetModuleState();
-    }
-}
 
 int ConsoleFrontEnd::Run() {
     if (once_) {

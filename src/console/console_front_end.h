@@ -7,9 +7,9 @@
 #include "app/qlokfrm.h"
 #include "console/headless.h"
 #include "console/sync_command.h"
-#include "posix/posix_services.h"
 #include "linux/qt_socket.h"
 #include "linux/timedate_clock.h"
+#include "posix/posix_services.h"
 #include "sync/unattended_run.h"
 
 namespace qlok::console {
@@ -19,7 +19,6 @@ class ConsoleFrontEnd {
     // serverArgument picks the server (the first to try) as the window's command line does;
     // once: that server alone, with no second opinion. Needs a QCoreApplication.
     ConsoleFrontEnd(std::string serverArgument, bool once);
-    ~ConsoleFrontEnd();
     ConsoleFrontEnd(const ConsoleFrontEnd&) = delete;
     ConsoleFrontEnd& operator=(const ConsoleFrontEnd&) = delete;
 

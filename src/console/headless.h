@@ -99,7 +99,7 @@ class HeadlessDesktop final : public Shell,
     bool Notify(int, const NotifyIconData&) override { return false; }
     std::size_t CharacterLength(std::string_view) const override { return 1; }
     bool AppendItem(std::uint32_t, std::uint32_t, const std::string&) override { return true; }
-    WindowProcedure InstallWindowProcedure() override { return 0; }
+    WindowProcedure InstallWindowProcedure(MessageProcedure) override { return 0; }
     std::intptr_t CallWindowProcedure(WindowProcedure, std::uintptr_t, std::uint32_t,
                                       std::uintptr_t, std::intptr_t) override {
         return 0;

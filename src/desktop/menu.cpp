@@ -16,7 +16,7 @@ void AddSystemMenuItems(QLOKfrm& form, const std::string& minToTrayCaption,
     menu.AppendItem(kMfString, MenuIdMinToTray, minToTrayCaption);
     menu.AppendItem(kMfString, MenuIdHelp, helpCaption);
     menu.AppendItem(kMfString, MenuIdAbout, aboutCaption);
-    PreviousWndProc = menu.InstallWindowProcedure();
+    PreviousWndProc = menu.InstallWindowProcedure(&MainWndProc);
 }
 
 MenuAction DecideMenuAction(std::uint32_t uMsg, std::uintptr_t wParam, bool helpFileExists) {

@@ -19,8 +19,8 @@ inline constexpr std::uint32_t MenuIdAbout = 1013;
 // The address of the main window's procedure before AddSystemMenuItems replaced it.
 extern WindowProcedure PreviousWndProc;
 
-// Appends a separator and the three commands to the window menu and has the front end's
-// procedure, which forwards to MainWndProc, installed.
+// Appends a separator and the three commands to the window menu and has MainWndProc installed
+// as the window's procedure.
 void AddSystemMenuItems(QLOKfrm& form, const std::string& minToTrayCaption,
                         const std::string& helpCaption, const std::string& aboutCaption);
 

@@ -4,8 +4,8 @@
 
 namespace qlok {
 
-// Puts the module-level state back as it is when the process starts; a front end calls it
-// when its window goes, so that nothing refers to a window that no longer exists.
+// Puts the module-level state back as it is when the process starts; the main window calls it
+// as it goes, so that nothing refers to a window that no longer exists.
 void ResetModuleState();
 
 }  // namespace qlok

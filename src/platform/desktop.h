@@ -55,15 +55,19 @@ class TrayIcons {
 // The window-procedure address: opaque to the logic, which only keeps it and hands it back.
 using WindowProcedure = std::uintptr_t;
 
+// A window procedure of the logic, in the language's own calling convention.
+using MessageProcedure = std::intptr_t (*)(std::uintptr_t hWnd, std::uint32_t uMsg,
+                                           std::uintptr_t wParam, std::intptr_t lParam);
+
 // The window menu and the window procedure behind it.
 class WindowMenu {
   public:
     virtual ~WindowMenu() = default;
     // Appends an item (flags win::kMfString) or a separator (win::kMfSeparator) to the menu.
     virtual bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) = 0;
-    // Makes the front end's procedure, which hands every message to Menu::MainWndProc, the
-    // window's procedure; returns the address of the one it replaces.
-    virtual WindowProcedure InstallWindowProcedure() = 0;
+    // Makes procedure the window's procedure (through one of the front end's own where the
+    // system calls procedures differently); returns the address of the one it replaces.
+    virtual WindowProcedure InstallWindowProcedure(MessageProcedure procedure) = 0;
     // Hands a message to the window procedure at that address, one that was replaced.
     virtual std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                               std::uint32_t uMsg, std::uintptr_t wParam,

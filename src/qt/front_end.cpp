@@ -4,8 +4,6 @@
 #include <utility>
 
 #include "app/layout.h"
-#include "desktop/module_state.h"
-#include "desktop/systray.h"
 #include "sync/winsock_events.h"
 
 namespace qlok::qt {
@@ -77,13 +75,6 @@ FrontEnd::FrontEnd(std::string commandLine, FrontEndOptions options)
         form_.List1_Click();
         inListClick_ = false;
     });
-}
-
-FrontEnd::~FrontEnd() {
-    // The logic's module-level references must not outlive this window.
-    if (Systray::MainForm == &form_) {
-        ResetModuleState();
-    }
 }
 
 void FrontEnd::Start() {

@@ -6,15 +6,15 @@
 #include <string>
 
 #include "app/qlokfrm.h"
+#include "linux/qt_socket.h"
+#include "linux/sleep_watch.h"
+#include "linux/timedate_clock.h"
 #include "platform/platform.h"
 #include "posix/posix_services.h"
 #include "qt/main_window.h"
 #include "qt/qt_controls.h"
 #include "qt/qt_desktop.h"
 #include "qt/qt_list_box.h"
-#include "linux/qt_socket.h"
-#include "linux/sleep_watch.h"
-#include "linux/timedate_clock.h"
 
 namespace qlok::qt {
 
@@ -33,7 +33,6 @@ class FrontEnd {
   public:
     // Builds the window (not shown) and wires every event to its handler. Needs a QApplication.
     explicit FrontEnd(std::string commandLine, FrontEndOptions options = {});
-    ~FrontEnd();
     FrontEnd(const FrontEnd&) = delete;
     FrontEnd& operator=(const FrontEnd&) = delete;
 

@@ -14,6 +14,7 @@
 #include <map>
 
 #include "app/layout.h"
+#include "app/qlokfrm.h"
 #include "app/texts.h"
 #include "qt/qt_controls.h"
 #include "qt/window_icon.h"
@@ -117,7 +118,6 @@ MainWindow::MainWindow()
     Place(*combo1_, layout::kCombo1);
 
     Place(list1_.View(), layout::kList1);
-    list1_.AddItem(" ");
 
     Place(*countDown_, layout::kCountDown);
     Place(*label1_, layout::kLabel1);
@@ -239,13 +239,12 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event) {
     }
     const Qt::MouseButtons buttons = event->buttons();
     const Qt::KeyboardModifiers keys = event->modifiers();
-    const int button = (buttons.testFlag(Qt::LeftButton) ? 1 : 0) |
-                       (buttons.testFlag(Qt::RightButton) ? 2 : 0) |
-                       (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
-    const int shift = (keys.testFlag(Qt::ShiftModifier) ? 1 : 0) |
-                      (keys.testFlag(Qt::ControlModifier) ? 2 : 0) |
-                      (keys.testFlag(Qt::AltModifier) ? 4 : 0);
-    emit FormMouseMove(button, shift, position.x(), position.y());
+    emit FormMouseMove(
+        MouseButtons(buttons.testFlag(Qt::LeftButton), buttons.testFlag(Qt::RightButton),
+                     buttons.testFlag(Qt::MiddleButton)),
+        ShiftKeys(keys.testFlag(Qt::ShiftModifier), keys.testFlag(Qt::ControlModifier),
+                  keys.testFlag(Qt::AltModifier)),
+        position.x(), position.y());
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) {

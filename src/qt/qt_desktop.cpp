@@ -15,7 +15,6 @@
 #include <cstring>
 #include <utility>
 
-#include "desktop/menu.h"
 #include "desktop/systray.h"
 #include "platform/winapi_values.h"
 #include "qt/main_window.h"
@@ -173,8 +172,8 @@ bool QtWindowMenu::AppendItem(std::uint32_t flags, std::uint32_t id, const std::
     return true;
 }
 
-WindowProcedure QtWindowMenu::InstallWindowProcedure() {
-    return reinterpret_cast<WindowProcedure>(std::exchange(procedure_, &Menu::MainWndProc));
+WindowProcedure QtWindowMenu::InstallWindowProcedure(MessageProcedure procedure) {
+    return reinterpret_cast<WindowProcedure>(std::exchange(procedure_, procedure));
 }
 
 std::intptr_t QtWindowMenu::CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,

@@ -77,8 +77,7 @@ class QtTrayIcons final : public TrayIcons {
 };
 
 // A window procedure of this front end; its address is what the logic keeps.
-using QtWindowProcedure = std::intptr_t (*)(std::uintptr_t hWnd, std::uint32_t uMsg,
-                                            std::uintptr_t wParam, std::intptr_t lParam);
+using QtWindowProcedure = MessageProcedure;
 
 // The front end's own window procedure: carries out the standard commands on the window.
 std::intptr_t DefaultWindowProcedure(std::uintptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
@@ -92,8 +91,8 @@ class QtWindowMenu final : public WindowMenu {
     explicit QtWindowMenu(QtWindow& window) : window_(window) {}
 
     bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override;
-    // Installs Menu::MainWndProc itself: a procedure here is a plain function already.
-    WindowProcedure InstallWindowProcedure() override;
+    // Installs procedure itself: a procedure here is a plain function already.
+    WindowProcedure InstallWindowProcedure(MessageProcedure procedure) override;
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                       std::uint32_t uMsg, std::uintptr_t wParam,
                                       std::intptr_t lParam) override;

@@ -3,8 +3,6 @@
 #include <utility>
 
 #include "app/layout.h"
-#include "desktop/module_state.h"
-#include "desktop/systray.h"
 #include "sync/winsock_events.h"
 
 namespace qlok::win32 {
@@ -43,7 +41,6 @@ FrontEnd::FrontEnd(HINSTANCE instance, std::string commandLine)
                 regional_,   files_,     shell_,        messageBoxes_,       tray_,
                 windowMenu_, log_,       requestDelay_, wakeDelay_},
       form_(platform_, std::move(commandLine)) {
-    list1_.AddItem(" ");
     ready_ = true;
 }
 
@@ -51,9 +48,6 @@ FrontEnd::~FrontEnd() {
     // The window goes first, while everything its last messages reach still lives.
     window_.Destroy();
     ready_ = false;
-    if (Systray::MainForm == &form_) {
-        ResetModuleState();
-    }
 }
 
 void FrontEnd::Start(int showCommand) {
@@ -137,13 +131,12 @@ bool FrontEnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             if (!loaded_ || (IsWindowVisible(window_.Form()) && window_.OnControl(point))) {
                 return true;
             }
-            const int button = ((wParam & MK_LBUTTON) != 0 ? 1 : 0) |
-                               ((wParam & MK_RBUTTON) != 0 ? 2 : 0) |
-                               ((wParam & MK_MBUTTON) != 0 ? 4 : 0);
-            const int shift = ((wParam & MK_SHIFT) != 0 ? 1 : 0) |
-                              ((wParam & MK_CONTROL) != 0 ? 2 : 0) |
-                              (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-            form_.Form_MouseMove(button, shift, point.x, point.y);
+            form_.Form_MouseMove(
+                MouseButtons((wParam & MK_LBUTTON) != 0, (wParam & MK_RBUTTON) != 0,
+                             (wParam & MK_MBUTTON) != 0),
+                ShiftKeys((wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0,
+                          GetKeyState(VK_MENU) < 0),
+                point.x, point.y);
             return true;
         }
         case WM_ACTIVATE:
@@ -175,8 +168,7 @@ bool FrontEnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             }
             return true;
         default:
-            if (message == taskbarCreated_ && taskbarCreated_ != 0 &&
-                Systray::InTrayMode != Systray::kFalse) {
+            if (message == taskbarCreated_ && taskbarCreated_ != 0 && form_.InTray()) {
                 // A restarted taskbar has lost the icon that stands in for the hidden window.
                 form_.Nid_Refresh();
                 return true;

@@ -9,8 +9,6 @@
 
 #include "console/headless.h"
 #include "console/sync_command.h"
-#include "desktop/module_state.h"
-#include "desktop/systray.h"
 #include "sync/unattended_run.h"
 #include "sync/winsock_events.h"
 #include "win32/win32_services.h"
@@ -82,12 +80,7 @@ class SyncFrontEnd {
             return socket_.HandleMessage(message, wParam, lParam);
         };
     }
-    ~SyncFrontEnd() {
-        messages_.handler = nullptr;
-        if (Systray::MainForm == &form_) {
-            ResetModuleState();
-        }
-    }
+    ~SyncFrontEnd() { messages_.handler = nullptr; }
     SyncFrontEnd(const SyncFrontEnd&) = delete;
     SyncFrontEnd& operator=(const SyncFrontEnd&) = delete;
 

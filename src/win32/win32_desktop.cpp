@@ -5,16 +5,18 @@
 #include <algorithm>
 #include <cstring>
 
-#include "desktop/menu.h"
 #include "platform/winapi_values.h"
 
 namespace qlok::win32 {
 
 namespace {
 
+// The logic's window procedure; the program has one main window.
+MessageProcedure installedProcedure = nullptr;
+
 // The window procedure in the system's calling convention.
 LRESULT CALLBACK Trampoline(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    return Menu::MainWndProc(reinterpret_cast<std::uintptr_t>(hWnd), uMsg, wParam, lParam);
+    return installedProcedure(reinterpret_cast<std::uintptr_t>(hWnd), uMsg, wParam, lParam);
 }
 
 // The folder of a path, with its closing backslash; empty when it has none.
@@ -105,7 +107,8 @@ bool Win32WindowMenu::AppendItem(std::uint32_t flags, std::uint32_t id, const st
     return AppendMenuA(menu, flags, id, item) != FALSE;
 }
 
-WindowProcedure Win32WindowMenu::InstallWindowProcedure() {
+WindowProcedure Win32WindowMenu::InstallWindowProcedure(MessageProcedure procedure) {
+    installedProcedure = procedure;
     // SetWindowLongA with GWL_WNDPROC in a 32-bit program; its pointer-wide form in a 64-bit one.
     return static_cast<WindowProcedure>(
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Trampoline)));

@@ -48,13 +48,13 @@ class Win32TrayIcons final : public TrayIcons {
 };
 
 // The system menu, and the window procedure installed with SetWindowLongA: a __stdcall
-// trampoline to Menu::MainWndProc.
+// trampoline to the logic's procedure.
 class Win32WindowMenu final : public WindowMenu {
   public:
     explicit Win32WindowMenu(HWND window) : window_(window) {}
 
     bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override;
-    WindowProcedure InstallWindowProcedure() override;
+    WindowProcedure InstallWindowProcedure(MessageProcedure procedure) override;
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                       std::uint32_t uMsg, std::uintptr_t wParam,
                                       std::intptr_t lParam) override;

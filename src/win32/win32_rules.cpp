@@ -21,10 +21,6 @@ std::string ArgumentText(std::string_view commandLine) {
     return std::string(commandLine.substr(at));
 }
 
-int TwipsToPixels(int twips, int dpi) {
-    return static_cast<int>(static_cast<long long>(twips) * dpi / 1440);
-}
-
 namespace {
 
 // The system's own text for an error, with its number.

@@ -10,10 +10,6 @@ namespace qlok::win32 {
 // between them dropped.
 std::string ArgumentText(std::string_view commandLine);
 
-// A length in twips in pixels at dpi dots per inch, cut to whole pixels as on the other
-// desktop (at 96 dpi, twips / 15).
-int TwipsToPixels(int twips, int dpi);
-
 // The reasons for a clock that was not set, each a short reason, a line feed and the detail
 // (the system's own text and its number).
 

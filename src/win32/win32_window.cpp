@@ -4,7 +4,6 @@
 #include "app/texts.h"
 #include "win32/resource.h"
 #include "win32/win32_controls.h"
-#include "win32/win32_rules.h"
 
 namespace qlok::win32 {
 
@@ -41,9 +40,9 @@ FormWindow::FormWindow(HINSTANCE instance, MessageHandler& handler) {
     const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     const auto pixels = [dpiX, dpiY](const layout::Rect& twips) {
-        return RECT{TwipsToPixels(twips.left, dpiX), TwipsToPixels(twips.top, dpiY),
-                    TwipsToPixels(twips.left + twips.width, dpiX),
-                    TwipsToPixels(twips.top + twips.height, dpiY)};
+        return RECT{layout::ToPixels(twips.left, dpiX), layout::ToPixels(twips.top, dpiY),
+                    layout::ToPixels(twips.left + twips.width, dpiX),
+                    layout::ToPixels(twips.top + twips.height, dpiY)};
     };
 
     bigIcon_ = LoadIconSized(instance, SM_CXICON, SM_CYICON);
@@ -72,8 +71,8 @@ FormWindow::FormWindow(HINSTANCE instance, MessageHandler& handler) {
 
     // "MS Sans Serif" 8.25 point, regular, character set 0; the system maps it where missing.
     controlFont_ =
-        CreateFontA(-MulDiv(825, dpiY, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+        CreateFontA(-layout::ControlFontPixels(dpiY), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                    ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                     DEFAULT_PITCH | FF_SWISS, std::string(layout::kControlFont).c_str());
     // Created in tab order: the dialog keys move the focus in this order.
     const auto add = [&](const char* kind, std::string_view text, DWORD style, DWORD exStyle,
@@ -87,7 +86,7 @@ FormWindow::FormWindow(HINSTANCE instance, MessageHandler& handler) {
     };
     // A drop-down's height includes its list: room for eight servers.
     add("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
-        layout::kCombo1, kCombo1Id, 8 * TwipsToPixels(layout::kCombo1.height, dpiY));
+        layout::kCombo1, kCombo1Id, 8 * layout::ToPixels(layout::kCombo1.height, dpiY));
     add("LISTBOX", "",
         WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT,
         WS_EX_CLIENTEDGE, layout::kList1, kList1Id);

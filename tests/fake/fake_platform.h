@@ -50,7 +50,7 @@ struct FakeWindow final : Window {
 };
 
 struct FakeList final : ListBox {
-    std::vector<std::string> items{" "};
+    std::vector<std::string> items;
     static constexpr int kNeverScrolled = -1;
     int topIndex = kNeverScrolled;
 
@@ -276,21 +276,23 @@ struct FakeWindowMenu final : WindowMenu {
     static constexpr WindowProcedure kOriginal = 0x7A5C;    // the window's own procedure
     static constexpr std::intptr_t kOriginalAnswer = 4242;  // what kOriginal returns
     std::vector<MenuItem> items;
-    bool installed = false;
-    std::vector<ProcedureCall> passedOn;  // messages handed to a replaced procedure
+    MessageProcedure installed = nullptr;  // the logic's procedure, once installed
+    std::vector<ProcedureCall> passedOn;   // messages handed to a replaced procedure
 
     bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override {
         return items.push_back({flags, id, text}), true;
     }
-    WindowProcedure InstallWindowProcedure() override { return installed = true, kOriginal; }
+    WindowProcedure InstallWindowProcedure(MessageProcedure procedure) override {
+        return installed = procedure, kOriginal;
+    }
     std::intptr_t CallWindowProcedure(WindowProcedure procedure, std::uintptr_t h, std::uint32_t m,
                                       std::uintptr_t w, std::intptr_t l) override {
         return passedOn.push_back({procedure, h, m, w, l}), kOriginalAnswer;
     }
     // The system delivers a message to the window's procedure.
     std::intptr_t Send(std::uintptr_t h, std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
-        return installed ? Menu::MainWndProc(h, m, w, l)
-                         : CallWindowProcedure(kOriginal, h, m, w, l);
+        return installed != nullptr ? installed(h, m, w, l)
+                                    : CallWindowProcedure(kOriginal, h, m, w, l);
     }
 };
 
@@ -305,7 +307,6 @@ struct FakeApp {
         window.onResize = [this] { form.Form_Resize(); };
         ResetModuleState();
     }
-    ~FakeApp() { ResetModuleState(); }
 
     FakeWindow window;
     FakeCombo combo1;
