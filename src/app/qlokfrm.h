@@ -129,6 +129,10 @@ class QLOKfrm {
     bool InStep() const;
     // The close handler's work: compare the clocks and correct the local one.
     void CompareAndCorrect();
+    // ToLocalTimeText of a UTC value.
+    std::string LocalTimeText(DateValue utc) const;
+    // ApplyServerTime of a UTC value: the clock set to it unless in step, and the history line.
+    void Correct(DateValue utc);
     // Connects to host, unless the last request to it is too recent: then later, saying so.
     void Request(const std::string& host);
     void Connect(const std::string& host);

@@ -1,11 +1,12 @@
 // The server's close: compare the clocks, correct the local one, keep the history.
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <utility>
 
-#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/texts.h"
+#include "runtime/datetime.h"
 #include "sync/clock_step.h"
 #include "sync/daytime.h"
 #include "sync/history.h"
@@ -65,12 +66,14 @@ void QLOKfrm::CompareAndCorrect() {
     }
 
     // Only a reply in the exact layout is a reading; from anything else the clock would be set
-    // to nonsense.
-    if (!ReadRewrittenReply(ReceiveBuffer)) {
+    // to nonsense. The reply is read here once; the comparison goes through the local time's
+    // text in the regional format, as the window shows it.
+    const std::optional<DaytimeReading> reading = ReadReply(ReceiveBuffer, rawReply_);
+    if (!reading) {
         AddLine("      reply holds no valid date and time: " + ReceiveBuffer);
         return;
     }
-    const std::string serverLocalText = ToLocalTimeText(ReceiveBuffer);
+    const std::string serverLocalText = LocalTimeText(reading->utc);
     const auto serverLocal = TextToDate(serverLocalText, formats, thisYear);
     const auto arrival = TextToDate(ArrivalLocalTime, formats, thisYear);
     if (!serverLocal || !arrival) {
@@ -95,8 +98,8 @@ void QLOKfrm::CompareAndCorrect() {
     AddLine(std::string(text::kNtpValue) + "\t" + serverText);
     AddLine(std::string(text::kSystemDate) + "\t" + ArrivalLocalTime);
     AddLine(std::string(text::kTimeDifference) + "\t\t   " + offsetText + OffsetDirection);
-    if (const char health = ServerHealth(rawReply_); health != '0') {
-        AddLine(std::string("      server reports itself unhealthy (health ") + health +
+    if (reading->health != '0') {
+        AddLine(std::string("      server reports itself unhealthy (health ") + reading->health +
                 ") - clock not set");
         if (!InStep()) {
             Me.SetCaption(Me.Caption() + " not set");  // the offset above was not corrected
@@ -105,26 +108,30 @@ void QLOKfrm::CompareAndCorrect() {
     }
     if (HoldCorrection) {
         SystemTimeRecord utc;
-        DateToSystemTime(*ReadRewrittenReply(ReceiveBuffer), utc);
+        DateToSystemTime(reading->utc, utc);
         if (HoldCorrection({Combo1.Text(), ReceiveBuffer, UnixSeconds(utc), arrival_})) {
             outcome_ = SyncOutcome::Held;
             return;
         }
     }
-    ApplyServerTime(ReceiveBuffer);
+    Correct(reading->utc);
 }
 
 void QLOKfrm::ApplyServerTime(std::string utcText) {
+    if (const auto utc = ReadRewrittenReply(utcText)) {
+        Correct(*utc);
+    } else if (InStep()) {
+        outcome_ = SyncOutcome::InStep;
+    }
+}
+
+void QLOKfrm::Correct(DateValue utc) {
     if (InStep()) {
         outcome_ = SyncOutcome::InStep;
         return;
     }
-    const auto utc = ReadRewrittenReply(utcText);
-    if (!utc) {
-        return;
-    }
     SystemTimeRecord record;
-    DateToSystemTime(*utc, record);
+    DateToSystemTime(utc, record);
 
     // The clock is set also when the history cannot be kept; the list then says why.
     std::string error;
@@ -159,16 +166,16 @@ void QLOKfrm::ApplyServerTime(std::string utcText) {
 }
 
 std::string QLOKfrm::ToLocalTimeText(const std::string& utcText) const {
-    const RegionalFormats formats = Formats();
     const auto utc = ReadRewrittenReply(utcText);
-    if (!utc) {
-        return {};
-    }
+    return utc ? LocalTimeText(*utc) : std::string();
+}
+
+std::string QLOKfrm::LocalTimeText(DateValue utc) const {
     SystemTimeRecord record;
-    DateToSystemTime(*utc, record);
+    DateToSystemTime(utc, record);
     const long long local =
         TotalSeconds(SystemTimeToDate(record)) + platform_.clock.UtcOffsetSecondsNow();
-    return DateToText(FromSeconds(local), formats);
+    return DateToText(FromSeconds(local), Formats());
 }
 
 void QLOKfrm::DateToSystemTime(DateValue value, SystemTimeRecord& record) {

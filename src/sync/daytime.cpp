@@ -50,6 +50,14 @@ char ServerHealth(std::string_view raw) {
     return c >= '0' && c <= '9' ? c : '0';
 }
 
+std::optional<DaytimeReading> ReadReply(std::string_view rewritten, std::string_view raw) {
+    const std::optional<DateValue> utc = ReadRewrittenReply(rewritten);
+    if (!utc) {
+        return std::nullopt;
+    }
+    return DaytimeReading{*utc, ServerHealth(raw)};
+}
+
 bool IsInStep(DateValue offset) {
     const long long seconds = TotalSeconds(offset);
     return seconds > -2 && seconds < 2;

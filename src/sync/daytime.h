@@ -24,6 +24,16 @@ std::optional<DateValue> ReadRewrittenReply(std::string_view text);
 // without a digit there counts as healthy.
 char ServerHealth(std::string_view raw);
 
+// A reply read: the server's date and time in UTC and the health it reports.
+struct DaytimeReading {
+    DateValue utc = 0;
+    char health = '0';
+};
+
+// The reading of a reply from its rewritten text (as ReadRewrittenReply takes it) and its raw
+// bytes (for the health digit); nullopt when the text holds no date and time.
+std::optional<DaytimeReading> ReadReply(std::string_view rewritten, std::string_view raw);
+
 // Whether an offset counts as in step: under two seconds in total, whole days included.
 bool IsInStep(DateValue offset);
 
