@@ -5,26 +5,24 @@
 #include <functional>
 #include <string>
 
-#include "platform/files.h"
 #include "platform/regional.h"
+#include "platform/regular_file_system.h"
 #include "platform/system_clock.h"
 
 namespace qlok::posix {
 
-// Files through open/read/write; an append is one write on an O_APPEND descriptor, and the end
-// of a long file is read after a seek.
-class PosixFileSystem final : public FileSystem {
+// Files through open/pread/write; an append is one write on an O_APPEND descriptor.
+class PosixFileSystem final : public RegularFileSystem {
   public:
     // Ignores SIGXFSZ for the process: an append past the size limit fails as a full disk.
     // whileWaiting runs between the tries of a lock held elsewhere (a window's event loop).
     explicit PosixFileSystem(std::function<void()> whileWaiting = {});
     bool FileExists(const std::string& path) const override;
-    ReadResult ReadHead(const std::string& path, std::size_t maxBytes) const override;
-    ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override;
-    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
+
+  protected:
+    OpenedFile Open(const std::string& path, OpenFor purpose) const override;
 
   private:
-    static ReadResult Read(const std::string& path, std::size_t maxBytes, bool tail);
     std::function<void()> whileWaiting_;
 };
 

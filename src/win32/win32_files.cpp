@@ -1,9 +1,5 @@
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <limits>
-
 #include "win32/win32_services.h"
 #include "win32/win32_system_text.h"
 
@@ -15,73 +11,50 @@ namespace {
 // instance appends to it.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// Opens only a file on a disk (no console, pipe or device); INVALID_HANDLE_VALUE with the
-// reason otherwise.
-HANDLE OpenRegular(const std::string& path, DWORD access, DWORD disposition, std::string& error,
-                   bool* missing = nullptr) {
-    const HANDLE file = CreateFileA(path.c_str(), access, kShareAll, nullptr, disposition,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD failure = GetLastError();
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (missing != nullptr) {
-            *missing = failure == ERROR_FILE_NOT_FOUND;
-        }
-        error = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
-                    ? "it is a folder"
-                    : SystemText(failure);
-        return INVALID_HANDLE_VALUE;
-    }
-    if (GetFileType(file) != FILE_TYPE_DISK) {
-        CloseHandle(file);
-        error = "it is not a regular file";
-        return INVALID_HANDLE_VALUE;
-    }
-    return file;
-}
-
-class Win32AppendFile final : public AppendFile {
+class Win32File final : public RegularFile {
   public:
-    explicit Win32AppendFile(HANDLE file) : file_(file) {}
-    ~Win32AppendFile() override { CloseHandle(file_); }
-    Win32AppendFile(const Win32AppendFile&) = delete;
-    Win32AppendFile& operator=(const Win32AppendFile&) = delete;
+    explicit Win32File(HANDLE file) : file_(file) {}
+    ~Win32File() override { CloseHandle(file_); }
+    Win32File(const Win32File&) = delete;
+    Win32File& operator=(const Win32File&) = delete;
 
-    bool Append(std::string_view text) override {
+    std::optional<std::uint64_t> Size() override {
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file_, &size)) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(size.QuadPart);
+    }
+    std::int64_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size,
+                        std::string& error) override {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD read = 0;
+        if (!ReadFile(file_, buffer, static_cast<DWORD>(size), &read, &at)) {
+            const DWORD failure = GetLastError();
+            if (failure == ERROR_HANDLE_EOF) {  // a read at an offset from the end on
+                return 0;
+            }
+            error = SystemText(failure);
+            return -1;
+        }
+        return read;
+    }
+    std::int64_t Append(std::string_view text, std::string& error) override {
         // One write: a handle without FILE_WRITE_DATA puts each write whole at the end.
         DWORD written = 0;
         if (!WriteFile(file_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-            lastError_ = SystemText(GetLastError());
-            return false;
+            error = SystemText(GetLastError());
+            return -1;
         }
-        if (written < text.size()) {
-            // The fragment stays (cutting it could cut another writer's line); the next
-            // append ends it.
-            lastError_ = "only " + std::to_string(written) + " of " + std::to_string(text.size()) +
-                         " bytes written";
-            return false;
-        }
-        return true;
+        return written;
     }
-    std::string LastError() const override { return lastError_; }
     // Nothing to wait for: every handle shares the file and each append lands whole.
     bool Lock(int) override { return true; }
-    bool EndsMidLine() override {
-        LARGE_INTEGER size{};
-        if (!GetFileSizeEx(file_, &size) || size.QuadPart == 0) {
-            return false;
-        }
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(size.QuadPart - 1);
-        at.OffsetHigh = static_cast<DWORD>((size.QuadPart - 1) >> 32);
-        char last = '\n';
-        DWORD read = 0;
-        return ReadFile(file_, &last, 1, &read, &at) && read == 1 && last != '\n';
-    }
 
   private:
     HANDLE file_;
-    std::string lastError_;
 };
 
 }  // namespace
@@ -91,68 +64,27 @@ bool Win32FileSystem::FileExists(const std::string& path) const {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-ReadResult Win32FileSystem::ReadHead(const std::string& path, std::size_t maxBytes) const {
-    return Read(path, maxBytes, false);
-}
-
-ReadResult Win32FileSystem::ReadTail(const std::string& path, std::size_t maxBytes) const {
-    return Read(path, maxBytes, true);
-}
-
-ReadResult Win32FileSystem::Read(const std::string& path, std::size_t maxBytes, bool tail) {
-    ReadResult result;
-    const HANDLE file =
-        OpenRegular(path, GENERIC_READ, OPEN_EXISTING, result.error, &result.missing);
+OpenedFile Win32FileSystem::Open(const std::string& path, OpenFor purpose) const {
+    // Appending reads as well: EndsMidLine looks at the last byte.
+    const bool reading = purpose == OpenFor::kReading;
+    const HANDLE file = CreateFileA(
+        path.c_str(), reading ? GENERIC_READ : FILE_APPEND_DATA | FILE_READ_DATA, kShareAll,
+        nullptr, reading ? OPEN_EXISTING : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return result;
-    }
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size) && size.QuadPart > 0) {
-        const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
-        LARGE_INTEGER start{};
-        start.QuadPart =
-            tail ? static_cast<LONGLONG>(bytes - std::min<std::uint64_t>(bytes, maxBytes)) : 0;
-        if (start.QuadPart > 0 && SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
-            result.skipped = static_cast<std::uint64_t>(start.QuadPart);
+        const DWORD failure = GetLastError();
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            return {OpenFailure::kFolder};
         }
-        result.data.reserve(
-            static_cast<std::size_t>(std::min<std::uint64_t>(bytes - result.skipped, maxBytes)));
+        return {failure == ERROR_FILE_NOT_FOUND ? OpenFailure::kMissing : OpenFailure::kOther,
+                SystemText(failure)};
     }
-    // Of a head, one byte more tells whether anything follows.
-    const std::size_t limit =
-        tail || maxBytes == std::numeric_limits<std::size_t>::max() ? maxBytes : maxBytes + 1;
-    char buffer[1 << 16];
-    DWORD read = 0;
-    while (result.data.size() < limit) {
-        const auto want = static_cast<DWORD>(std::min(sizeof buffer, limit - result.data.size()));
-        if (!ReadFile(file, buffer, want, &read, nullptr)) {
-            result.error = SystemText(GetLastError());
-            result.data.clear();
-            CloseHandle(file);
-            return result;
-        }
-        if (read == 0) {
-            break;
-        }
-        result.data.append(buffer, read);
+    // Only a file on a disk: no console, pipe or device.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return {OpenFailure::kNotRegular};
     }
-    CloseHandle(file);
-    if (result.data.size() > maxBytes) {
-        result.data.resize(maxBytes);
-        result.more = true;
-    }
-    result.ok = true;
-    return result;
-}
-
-std::unique_ptr<AppendFile> Win32FileSystem::OpenAppend(const std::string& path,
-                                                        std::string& error) {
-    // Read as well: EndsMidLine looks at the last byte.
-    const HANDLE file = OpenRegular(path, FILE_APPEND_DATA | FILE_READ_DATA, OPEN_ALWAYS, error);
-    if (file == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
-    return std::make_unique<Win32AppendFile>(file);
+    return {std::make_unique<Win32File>(file)};
 }
 
 }  // namespace qlok::win32

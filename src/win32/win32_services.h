@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/files.h"
 #include "platform/regional.h"
+#include "platform/regular_file_system.h"
 #include "platform/system_clock.h"
 
 namespace qlok::win32 {
@@ -31,15 +31,12 @@ class Win32Clock final : public SystemClock {
 
 // Files through the ANSI calls; an append handle writes with FILE_APPEND_DATA only, so every
 // write lands whole at the end of the file, whoever else is appending.
-class Win32FileSystem final : public FileSystem {
+class Win32FileSystem final : public RegularFileSystem {
   public:
     bool FileExists(const std::string& path) const override;
-    ReadResult ReadHead(const std::string& path, std::size_t maxBytes) const override;
-    ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override;
-    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override;
 
-  private:
-    static ReadResult Read(const std::string& path, std::size_t maxBytes, bool tail);
+  protected:
+    OpenedFile Open(const std::string& path, OpenFor purpose) const override;
 };
 
 // The user's locale, read afresh on every call so that a change in the control panel counts.

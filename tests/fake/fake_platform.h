@@ -19,6 +19,7 @@
 #include "desktop/module_state.h"
 #include "desktop/systray.h"
 #include "platform/platform.h"
+#include "platform/regular_file_system.h"
 #include "platform/winapi_values.h"
 #include "runtime/datetime.h"
 #include "sync/clock_step.h"
@@ -184,51 +185,50 @@ struct FakeRegional final : RegionalSettings {
     }
 };
 
-struct FakeFiles final : FileSystem {
-    std::map<std::string, std::string> files;
+// Files in memory, under the file rules of the desktops.
+struct FakeFiles final : RegularFileSystem {
+    mutable std::map<std::string, std::string> files;
     std::map<std::string, std::string> unreadable;  // path -> why it cannot be read
     bool readOnly = false;                          // the working directory may not be written
     bool diskFull = false;                          // appends write half their text, then fail
-    int openFiles = 0;                              // opened for appending and not closed yet
+    mutable int openFiles = 0;                      // opened and not closed yet
 
     bool FileExists(const std::string& path) const override { return files.contains(path); }
-    ReadResult ReadHead(const std::string& path, std::size_t maxBytes) const override {
-        ReadResult read = unreadable.contains(path) ? ReadResult{false, {}, unreadable.at(path)}
-                          : files.contains(path)    ? ReadResult{true, files.at(path), {}}
-                                                    : ReadResult{false, {}, "No such file", true};
-        read.more = read.data.size() > maxBytes;
-        read.data.resize(std::min(read.data.size(), maxBytes));
-        return read;
-    }
     mutable std::size_t tailLimit = 0;  // the most bytes the last ReadTail was asked for
     ReadResult ReadTail(const std::string& path, std::size_t maxBytes) const override {
         tailLimit = maxBytes;
-        ReadResult read = ReadAll(path);
-        const std::size_t cut = read.data.size() > maxBytes ? read.data.size() - maxBytes : 0;
-        read.data.erase(0, cut);
-        read.skipped = cut;
-        return read;
+        return RegularFileSystem::ReadTail(path, maxBytes);
     }
-    std::unique_ptr<AppendFile> OpenAppend(const std::string& path, std::string& error) override {
-        if (readOnly) {
-            error = "Permission denied";
-            return nullptr;
+
+  protected:
+    OpenedFile Open(const std::string& path, OpenFor purpose) const override {
+        const bool reading = purpose == OpenFor::kReading;
+        if (reading ? unreadable.contains(path) : readOnly) {
+            return {OpenFailure::kOther, reading ? unreadable.at(path) : "Permission denied"};
         }
-        return std::make_unique<Appender>(*this, files[path]);
+        if (reading && !files.contains(path)) {
+            return {OpenFailure::kMissing, "No such file"};
+        }
+        return {std::make_unique<File>(*this, files[path])};
     }
 
   private:
-    struct Appender final : AppendFile {
-        Appender(FakeFiles& f, std::string& d) : files(f), data(d) { ++f.openFiles; }
-        ~Appender() override { --files.openFiles; }
-        bool Append(std::string_view text) override {
-            data += files.diskFull ? text.substr(0, text.size() / 2) : text;
-            return !files.diskFull;
+    struct File final : RegularFile {
+        File(const FakeFiles& f, std::string& d) : files(f), data(d) { ++f.openFiles; }
+        ~File() override { --files.openFiles; }
+        std::optional<std::uint64_t> Size() override { return data.size(); }
+        std::int64_t ReadAt(std::uint64_t offset, char* buffer, std::size_t size,
+                            std::string&) override {
+            const auto at = static_cast<std::size_t>(std::min<std::uint64_t>(offset, data.size()));
+            return static_cast<std::int64_t>(data.copy(buffer, size, at));
         }
-        std::string LastError() const override { return "No space left on device"; }
+        std::int64_t Append(std::string_view text, std::string& error) override {
+            data += files.diskFull ? text.substr(0, text.size() / 2) : text;
+            error = files.diskFull ? "No space left on device" : "";
+            return files.diskFull ? -1 : static_cast<std::int64_t>(text.size());
+        }
         bool Lock(int) override { return true; }
-        bool EndsMidLine() override { return !data.empty() && data.back() != '\n'; }
-        FakeFiles& files;
+        const FakeFiles& files;
         std::string& data;
     };
 };
