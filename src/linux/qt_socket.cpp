@@ -105,10 +105,11 @@ void QtTcpTransport::Connected() {
 
 void QtTcpTransport::Readable() {
     const posix::TcpRead read = posix::ReadAvailable(fd_, kMaxReadPerPass);
-    SocketAttempt* attempt = attempt_;  // an outcome stops this transport
+    SocketAttempt* attempt = attempt_;  // an outcome, a time-out too, stops this transport
     attempt->Received(read.bytes);
     if (read.error != 0) {
-        Fail(read.error);
+        const SocketError failure = posix::SocketFailure(read.error);
+        attempt->Failed(failure.number, failure.description);
     } else if (read.ended) {
         attempt->PeerClosed();
     }
@@ -117,11 +118,6 @@ void QtTcpTransport::Readable() {
 void QtTcpTransport::ConnectFailed(int error) {
     const SocketError failure = posix::SocketFailure(error);
     attempt_->ConnectFailed(failure.number, failure.description);
-}
-
-void QtTcpTransport::Fail(int error) {
-    const SocketError failure = posix::SocketFailure(error);
-    attempt_->Failed(failure.number, failure.description);
 }
 
 void QtTcpTransport::CloseDescriptor() {

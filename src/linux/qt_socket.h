@@ -36,7 +36,6 @@ class QtTcpTransport final : public SocketTransport {
     void Connected();
     void Readable();
     void ConnectFailed(int error);
-    void Fail(int error);
     // Closes the descriptor after its notifiers stop watching it; safe inside their signals.
     void CloseDescriptor();
 

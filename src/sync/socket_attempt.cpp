@@ -115,6 +115,10 @@ void SocketAttempt::Received(std::string_view bytes) {
     if (Running() && !bytes.empty()) {
         received_.append(bytes);
         Queue(Event(Kind::kData));
+        // A flood may keep a message queue too busy for the deadline timer to fire.
+        if (LeftUs() <= 0) {
+            Failed(winsock_error::kTimedOut, "Connection timed out");
+        }
     }
 }
 
@@ -144,7 +148,15 @@ void SocketAttempt::Finish(int state, Event event) {
 
 void SocketAttempt::Queue(Event event) {
     pending_.push_back(std::move(event));
-    queue_.Start(0, [this] { Deliver(); });
+    // Started once for all that comes before it runs: restarted for each read, it could be
+    // put off for as long as a flood lasts.
+    if (!deliveryDue_) {
+        deliveryDue_ = true;
+        queue_.Start(0, [this] {
+            deliveryDue_ = false;
+            Deliver();
+        });
+    }
 }
 
 void SocketAttempt::Deliver() {
@@ -173,10 +185,14 @@ void SocketAttempt::Deliver() {
     }
 }
 
+std::int64_t SocketAttempt::LeftUs() const {
+    return std::int64_t{timeoutMs_} * 1000 -
+           (clock_.PreciseNow().monotonicMicroseconds - startedUs_);
+}
+
 void SocketAttempt::DeadlinePassed() {
     // A coarse timer may fire a little early; the time-out never does.
-    const std::int64_t leftUs =
-        std::int64_t{timeoutMs_} * 1000 - (clock_.PreciseNow().monotonicMicroseconds - startedUs_);
+    const std::int64_t leftUs = LeftUs();
     if (leftUs > 0) {
         deadline_.Start(static_cast<int>((leftUs + 999) / 1000), [this] { DeadlinePassed(); });
         return;

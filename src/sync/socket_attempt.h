@@ -109,6 +109,8 @@ class SocketAttempt final : public Socket {
     void ConnectNext();
     // Ends the attempt without an event: I/O, deadline and queued events go.
     void Drop();
+    // Microseconds until the attempt times out; none or fewer once it should have.
+    std::int64_t LeftUs() const;
     // The deadline timer fired: times out, or waits on when the timer came early.
     void DeadlinePassed();
 
@@ -126,6 +128,7 @@ class SocketAttempt final : public Socket {
     std::deque<IpAddress> addresses_;  // those not tried yet
     SocketError lastFailure_;          // of the address tried last
     std::deque<Event> pending_;
+    bool deliveryDue_ = false;  // queue_ runs Deliver soon
 };
 
 }  // namespace qlok

@@ -232,8 +232,8 @@ void Win32Transport::SelectEvent(int event, int error) {
                 Fail(error);
                 return;
             }
-            if (Read(true)) {
-                attempt_->PeerClosed();
+            if (SocketAttempt* attempt = attempt_; Read(true)) {
+                attempt->PeerClosed();  // a read may have ended the attempt already
             }
             return;
         default:
@@ -244,6 +244,7 @@ void Win32Transport::SelectEvent(int event, int error) {
 bool Win32Transport::Read(bool all) {
     // Winsock posts another FD_READ while bytes are left, so a pass may stop at the limit.
     // At the close everything left is taken.
+    SocketAttempt* attempt = attempt_;  // the bytes may end the attempt, which stops us
     std::string bytes;
     char buffer[1 << 16];
     do {
@@ -256,13 +257,13 @@ bool Win32Transport::Read(bool all) {
             if (error == WSAEWOULDBLOCK) {
                 break;
             }
-            attempt_->Received(bytes);
-            Fail(error);
+            attempt->Received(bytes);
+            attempt->Failed(error, SystemText(static_cast<unsigned long>(error)));
             return false;
         }
         bytes.append(buffer, static_cast<std::size_t>(n));
     } while (all || bytes.size() < kMaxReadPerPass);
-    attempt_->Received(bytes);
+    attempt->Received(bytes);
     return true;
 }
 
@@ -282,11 +283,11 @@ void Win32Transport::Fail(int error) {
     }
 }
 
-Win32Socket::Win32Socket(HWND window, const SystemClock& clock, SocketEvents events)
+Win32Socket::Win32Socket(HWND window, const SystemClock& clock, SocketEvents events, int timeoutMs)
     : transport_(window),
       queue_(window, kQueueTimerId),
       deadline_(window, kDeadlineTimerId),
-      attempt_(transport_, queue_, deadline_, clock, std::move(events)) {}
+      attempt_(transport_, queue_, deadline_, clock, std::move(events), timeoutMs) {}
 
 bool Win32Socket::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER || message == kPostedMessage) {

@@ -55,7 +55,8 @@ class Win32Transport final : public SocketTransport {
 // Winsock1: the attempt's rules over the transport, with its two one-shot timers.
 class Win32Socket {
   public:
-    Win32Socket(HWND window, const SystemClock& clock, SocketEvents events);
+    Win32Socket(HWND window, const SystemClock& clock, SocketEvents events,
+                int timeoutMs = kAttemptTimeoutMs);
 
     Socket& Control() { return attempt_; }
     // A message of the main window; true when it was the socket's.
