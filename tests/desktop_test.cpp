@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/menu.h"
 #include "desktop/systray.h"
 #include "fake/fake_platform.h"
 
@@ -111,7 +112,7 @@ TEST(Tray, RoundTrip) {
 // character, a NUL, then spaces up to 64 bytes.
 TEST(Tray, TooltipKeepsAtMost63BytesAndNeverHalfACharacter) {
     const std::string z62(62, 'z'), z60(60, 'z');
-    constexpr auto utf8 = &Systray::Utf8CharacterLength;
+    constexpr auto utf8 = &Utf8CharacterLength;
     constexpr auto singleByte = +[](std::string_view) -> std::size_t { return 1; };
     struct Case {
         std::string caption;

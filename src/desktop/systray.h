@@ -32,9 +32,6 @@ using CharacterLengthRule = std::function<std::size_t(std::string_view text)>;
 // without splitting a character, a NUL, then spaces.
 std::string TipField(std::string_view caption, const CharacterLengthRule& characterLength);
 
-// UTF-8's rule: the lead byte and the continuation bytes that follow it; a stray byte alone.
-std::size_t Utf8CharacterLength(std::string_view text);
-
 // Whether a mouse message from the icon brings the window back.
 bool RestoresWindow(int mouseMessage);
 

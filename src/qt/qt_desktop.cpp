@@ -15,10 +15,10 @@
 #include <cstring>
 #include <utility>
 
-#include "desktop/systray.h"
 #include "platform/winapi_values.h"
 #include "qt/main_window.h"
 #include "qt/qt_controls.h"
+#include "runtime/text_lines.h"
 
 Q_LOGGING_CATEGORY(lcActivity, "qlok.activity", QtWarningMsg)
 
@@ -139,7 +139,7 @@ bool QtTrayIcons::Notify(int operation, const NotifyIconData& data) {
 }
 
 std::size_t QtTrayIcons::CharacterLength(std::string_view text) const {
-    return Systray::Utf8CharacterLength(text);
+    return Utf8CharacterLength(text);
 }
 
 std::intptr_t DefaultWindowProcedure(std::uintptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,

@@ -160,4 +160,18 @@ std::size_t ShownLength(std::string_view line) {
     return Show(line, nullptr);
 }
 
+std::size_t Utf8CharacterLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t expected = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    std::size_t length = 1;
+    while (length < expected && length < text.size() && (byte(length) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
+}
+
 }  // namespace qlok

@@ -59,6 +59,10 @@ std::string ShownLine(std::string_view line);
 // ShownLine(line).size(), without building it.
 std::size_t ShownLength(std::string_view line);
 
+// The bytes of the character at the start of a UTF-8 text: the lead byte and the continuation
+// bytes that follow it; a stray byte alone.
+std::size_t Utf8CharacterLength(std::string_view text);
+
 // Splits text into lines: a line ends at CR LF or at a lone CR; a line feed alone is part of
 // the line; the last line needs no line end, and a final line end starts no empty line.
 std::vector<std::string> SplitLines(std::string_view bytes);

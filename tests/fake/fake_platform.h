@@ -15,13 +15,12 @@
 #include <vector>
 
 #include "app/qlokfrm.h"
-#include "desktop/menu.h"
 #include "desktop/module_state.h"
-#include "desktop/systray.h"
 #include "platform/platform.h"
 #include "platform/regular_file_system.h"
 #include "platform/winapi_values.h"
 #include "runtime/datetime.h"
+#include "runtime/text_lines.h"
 #include "sync/clock_step.h"
 #include "sync/socket_attempt.h"
 #include "sync/winsock_events.h"
@@ -261,7 +260,7 @@ struct FakeTray final : TrayIcons {
         return operation == win::kNimAdd ? iconShown : had;
     }
     std::size_t CharacterLength(std::string_view text) const override {
-        return Systray::Utf8CharacterLength(text);
+        return Utf8CharacterLength(text);
     }
 };
 
