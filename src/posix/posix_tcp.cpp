@@ -110,23 +110,7 @@ HostLookup LookUpHost(const std::string& name) {
         }
         return lookup;
     }
-    for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-        IpAddress address;
-        if (entry->ai_family == AF_INET) {
-            const auto* in = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
-            std::memcpy(address.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
-        } else if (entry->ai_family == AF_INET6) {
-            const auto* in6 = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr);
-            address.v6 = true;
-            std::memcpy(address.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
-            if (in6->sin6_scope_id != 0) {
-                address.zone = std::to_string(in6->sin6_scope_id);
-            }
-        } else {
-            continue;
-        }
-        lookup.addresses.push_back(address);
-    }
+    lookup.addresses = ResolvedAddresses<sockaddr_in, sockaddr_in6>(found, AF_INET, AF_INET6);
     ::freeaddrinfo(found);
     return lookup;
 }

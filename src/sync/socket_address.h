@@ -3,8 +3,11 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace qlok {
 
@@ -21,5 +24,31 @@ std::optional<IpAddress> ParseAddress(const std::string& text);
 // Dot-separated labels of letters, digits, '-' and '_' (bytes past ASCII are left to the
 // resolver's IDN conversion), with an optional final dot. Nothing else is ever looked up.
 bool CouldBeHostName(const std::string& name);
+
+// The IPv4 and IPv6 addresses of a getaddrinfo answer, in the resolver's order. Each desktop
+// names its own addrinfo and sockaddr types and family numbers: this header includes no system
+// one.
+template <typename SockaddrIn, typename SockaddrIn6, typename AddrInfo>
+std::vector<IpAddress> ResolvedAddresses(const AddrInfo* found, int inet, int inet6) {
+    std::vector<IpAddress> addresses;
+    for (const AddrInfo* entry = found; entry != nullptr; entry = entry->ai_next) {
+        IpAddress address;
+        if (entry->ai_family == inet) {
+            const auto* in = reinterpret_cast<const SockaddrIn*>(entry->ai_addr);
+            std::memcpy(address.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
+        } else if (entry->ai_family == inet6) {
+            const auto* in6 = reinterpret_cast<const SockaddrIn6*>(entry->ai_addr);
+            address.v6 = true;
+            std::memcpy(address.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
+            if (in6->sin6_scope_id != 0) {
+                address.zone = std::to_string(in6->sin6_scope_id);
+            }
+        } else {
+            continue;
+        }
+        addresses.push_back(std::move(address));
+    }
+    return addresses;
+}
 
 }  // namespace qlok

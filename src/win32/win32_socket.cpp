@@ -70,23 +70,7 @@ void Resolve(const std::string& host, std::vector<IpAddress>& addresses, int& er
     if (error != 0) {
         return;
     }
-    for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-        IpAddress address;
-        if (entry->ai_family == AF_INET) {
-            const auto* in = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
-            std::memcpy(address.bytes.data(), &in->sin_addr, sizeof in->sin_addr);
-        } else if (entry->ai_family == AF_INET6) {
-            const auto* in6 = reinterpret_cast<const sockaddr_in6*>(entry->ai_addr);
-            address.v6 = true;
-            std::memcpy(address.bytes.data(), &in6->sin6_addr, sizeof in6->sin6_addr);
-            if (in6->sin6_scope_id != 0) {
-                address.zone = std::to_string(in6->sin6_scope_id);
-            }
-        } else {
-            continue;
-        }
-        addresses.push_back(std::move(address));
-    }
+    addresses = ResolvedAddresses<sockaddr_in, sockaddr_in6>(found, AF_INET, AF_INET6);
     freeaddrinfo(found);
 }
 
