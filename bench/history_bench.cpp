@@ -21,10 +21,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "fake/fake_platform.h"
 #include "posix/posix_services.h"
+#include "runtime/datetime.h"
 #include "sync/history.h"
 
 #ifdef QLOK_BENCH_QT

@@ -1,10 +1,10 @@
 // Repeat mode: a resync every N steps of 59 one-second ticks, counted down in the caption.
 #include "app/layout.h"
-#include "runtime/numbers.h"
 #include "app/qlokfrm.h"
 #include "app/repeat_rules.h"
 #include "app/texts.h"
 #include "desktop/systray.h"
+#include "runtime/numbers.h"
 
 namespace qlok {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "runtime/numbers.h"
 #include "app/texts.h"
+#include "runtime/numbers.h"
 
 namespace qlok {
 

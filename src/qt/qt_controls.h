@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/controls.h"
 #include "linux/local_text.h"
+#include "platform/controls.h"
 
 namespace qlok::qt {
 

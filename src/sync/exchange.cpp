@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "runtime/datetime.h"
 #include "app/qlokfrm.h"
 #include "app/startup.h"
 #include "app/texts.h"
 #include "platform/winapi_values.h"
+#include "runtime/datetime.h"
 #include "sync/daytime.h"
 #include "sync/winsock_events.h"
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
-#include "runtime/datetime.h"
 #include "fake/fake_platform.h"
+#include "runtime/datetime.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace qlok;

@@ -3,10 +3,10 @@
 
 #include <utility>
 
-#include "runtime/datetime.h"
-#include "runtime/numbers.h"
 #include "posix/posix_services.h"
 #include "posix_test_support.h"
+#include "runtime/datetime.h"
+#include "runtime/numbers.h"
 
 namespace qlok {
 namespace {

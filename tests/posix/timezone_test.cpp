@@ -5,9 +5,9 @@
 #include <ctime>
 #include <tuple>
 
-#include "runtime/datetime.h"
 #include "posix/posix_services.h"
 #include "posix_test_support.h"
+#include "runtime/datetime.h"
 
 namespace qlok {
 namespace {
