@@ -67,30 +67,15 @@ struct Endpoint {
 };
 
 Endpoint MakeEndpoint(const IpAddress& address, int port) {
+    // The interface by name or by number.
+    std::uint32_t scope = 0;
+    if (!address.zone.empty() && (scope = ::if_nametoindex(address.zone.c_str())) == 0) {
+        std::from_chars(address.zone.data(), address.zone.data() + address.zone.size(), scope);
+    }
     Endpoint endpoint;
-    if (!address.v6) {
-        sockaddr_in in{};
-        in.sin_family = AF_INET;
-        in.sin_port = htons(static_cast<std::uint16_t>(port));
-        std::memcpy(&in.sin_addr, address.bytes.data(), sizeof in.sin_addr);
-        std::memcpy(&endpoint.storage, &in, sizeof in);
-        endpoint.length = sizeof in;
-        return endpoint;
-    }
-    sockaddr_in6 in6{};
-    in6.sin6_family = AF_INET6;
-    in6.sin6_port = htons(static_cast<std::uint16_t>(port));
-    std::memcpy(&in6.sin6_addr, address.bytes.data(), sizeof in6.sin6_addr);
-    if (!address.zone.empty()) {
-        // The interface by name or by number.
-        in6.sin6_scope_id = ::if_nametoindex(address.zone.c_str());
-        if (in6.sin6_scope_id == 0) {
-            std::from_chars(address.zone.data(), address.zone.data() + address.zone.size(),
-                            in6.sin6_scope_id);
-        }
-    }
-    std::memcpy(&endpoint.storage, &in6, sizeof in6);
-    endpoint.length = sizeof in6;
+    endpoint.length = static_cast<socklen_t>(FillSocketAddress<sockaddr_in, sockaddr_in6>(
+        address, htons(static_cast<std::uint16_t>(port)), scope, AF_INET, AF_INET6,
+        endpoint.storage));
     return endpoint;
 }
 

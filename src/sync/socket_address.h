@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -24,6 +25,29 @@ std::optional<IpAddress> ParseAddress(const std::string& text);
 // Dot-separated labels of letters, digits, '-' and '_' (bytes past ASCII are left to the
 // resolver's IDN conversion), with an optional final dot. Nothing else is ever looked up.
 bool CouldBeHostName(const std::string& name);
+
+// Fills storage with address and port as connect() takes them and returns its length. Each
+// desktop names its sockaddr types and family numbers, and gives the port in network order and
+// the IPv6 interface number it found for the address's zone.
+template <typename SockaddrIn, typename SockaddrIn6, typename Storage>
+int FillSocketAddress(const IpAddress& address, std::uint16_t networkPort, std::uint32_t scopeId,
+                      int inet, int inet6, Storage& storage) {
+    if (!address.v6) {
+        SockaddrIn in{};
+        in.sin_family = static_cast<decltype(in.sin_family)>(inet);
+        in.sin_port = networkPort;
+        std::memcpy(&in.sin_addr, address.bytes.data(), sizeof in.sin_addr);
+        std::memcpy(&storage, &in, sizeof in);
+        return static_cast<int>(sizeof in);
+    }
+    SockaddrIn6 in6{};
+    in6.sin6_family = static_cast<decltype(in6.sin6_family)>(inet6);
+    in6.sin6_port = networkPort;
+    std::memcpy(&in6.sin6_addr, address.bytes.data(), sizeof in6.sin6_addr);
+    in6.sin6_scope_id = scopeId;
+    std::memcpy(&storage, &in6, sizeof in6);
+    return static_cast<int>(sizeof in6);
+}
 
 // The IPv4 and IPv6 addresses of a getaddrinfo answer, in the resolver's order. Each desktop
 // names its own addrinfo and sockaddr types and family numbers: this header includes no system

@@ -130,23 +130,10 @@ void Win32Transport::ConnectTo(const IpAddress& address, int port, SocketAttempt
     Stop();
     attempt_ = &attempt;
     sockaddr_storage target{};
-    int length = 0;
-    if (address.v6) {
-        sockaddr_in6 in6{};
-        in6.sin6_family = AF_INET6;
-        in6.sin6_port = htons(static_cast<std::uint16_t>(port));
-        std::memcpy(&in6.sin6_addr, address.bytes.data(), sizeof in6.sin6_addr);
-        in6.sin6_scope_id = std::strtoul(address.zone.c_str(), nullptr, 10);
-        std::memcpy(&target, &in6, sizeof in6);
-        length = sizeof in6;
-    } else {
-        sockaddr_in in{};
-        in.sin_family = AF_INET;
-        in.sin_port = htons(static_cast<std::uint16_t>(port));
-        std::memcpy(&in.sin_addr, address.bytes.data(), sizeof in.sin_addr);
-        std::memcpy(&target, &in, sizeof in);
-        length = sizeof in;
-    }
+    const int length = FillSocketAddress<sockaddr_in, sockaddr_in6>(
+        address, htons(static_cast<std::uint16_t>(port)),
+        static_cast<std::uint32_t>(std::strtoul(address.zone.c_str(), nullptr, 10)), AF_INET,
+        AF_INET6, target);
     socket_ = socket(target.ss_family, SOCK_STREAM, IPPROTO_TCP);
     // The socket turns non-blocking here; its events come to the window.
     if (socket_ != INVALID_SOCKET &&
