@@ -19,6 +19,11 @@ class Correction : public ::testing::Test {
     }
     // The last n lines of the activity list.
     Lines Last(long n) const { return Lines(app.List().end() - n, app.List().end()); }
+    // The last lines of a correction whose history line could not be written, and why.
+    static Lines SetButNotRecorded(const std::string& why) {
+        return {"clock synchronised succesfully",
+                "      the history line could not be written to QLOK.log: " + why};
+    }
     fake::FakeApp app;
 };
 
@@ -42,9 +47,7 @@ TEST_F(Correction, SlowClockIsSetListedAndRecorded) {
 TEST_F(Correction, AFullDiskLeavesNoGluedLine) {
     app.files.diskFull = true;
     ServerAhead(5);
-    EXPECT_EQ(Last(2), (Lines{"clock synchronised succesfully",
-                              "      the history line could not be written to QLOK.log: No "
-                              "space left on device"}));
+    EXPECT_EQ(Last(2), SetButNotRecorded("No space left on device"));
     EXPECT_EQ(app.files.openFiles, 0);
     app.files.diskFull = false;
     ServerAhead(5);
@@ -154,9 +157,7 @@ TEST_F(Correction, AnUnwellServerSetsNothing) {
 TEST_F(Correction, AHistoryThatCannotBeOpenedStopsNothing) {
     app.files.readOnly = true;
     ServerAhead(5);
-    EXPECT_EQ(Last(2), (Lines{"clock synchronised succesfully",
-                              "      the history line could not be written to QLOK.log: "
-                              "Permission denied"}));
+    EXPECT_EQ(Last(2), SetButNotRecorded("Permission denied"));
     EXPECT_EQ(app.clock.setCalls.size(), 1u);
     EXPECT_EQ(app.History(), "");
 }
