@@ -20,6 +20,8 @@ TEST(ServerList, OneEntryPerLine) {
         {"\xEF\xBB\xBF;c\n" + std::string(300, 'n'), {std::string(255, 'n') + "..."}},
         {std::string(256, '\0') + "\xc3\xa9", {std::string(255, '\0') + "..."}},
         {std::string(254, 'n') + "\xc3\xa9\xc3\xa9", {std::string(254, 'n') + "\xc3\xa9..."}},
+        {std::string(3, '\x80') + std::string(300, 'n'),
+         {std::string(3, '\x80') + std::string(252, 'n') + "..."}},
         {"", {}},
     };
     for (const auto& [file, entries] : cases) {

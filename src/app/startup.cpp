@@ -4,6 +4,7 @@
 
 #include "app/texts.h"
 #include "runtime/numbers.h"
+#include "runtime/text_lines.h"
 
 namespace qlok {
 
@@ -37,12 +38,9 @@ ServerList ParseServerList(std::string_view bytes, bool more) {
 
 std::string ShownServer(std::string_view server) {
     std::size_t characters = 0;
-    std::size_t follow = 0;  // continuation bytes since the last that began a character
-    for (std::size_t i = 0; i < server.size(); ++i) {
-        // A UTF-8 character counts once, at its first byte; a stray continuation byte alone.
-        const bool continues = (static_cast<unsigned char>(server[i]) & 0xc0) == 0x80 && follow < 3;
-        follow = continues ? follow + 1 : 0;
-        if (!continues && ++characters > kServerShownChars) {
+    // A UTF-8 character counts once, a stray continuation byte alone: at most 4 bytes each.
+    for (std::size_t i = 0; i < server.size(); i += Utf8CharacterLength(server.substr(i))) {
+        if (++characters > kServerShownChars) {
             return std::string(server.substr(0, i)) + "...";
         }
     }
