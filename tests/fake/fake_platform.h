@@ -43,10 +43,8 @@ struct FakeWindow final : Window {
     }
     void Hide() override { visible = false; }
     void Show() override { visible = true; }
-    static constexpr std::uintptr_t kHandle = 0x1001;
-    static constexpr std::uintptr_t kIconHandle = 0x2002;
-    std::uintptr_t Handle() const override { return kHandle; }
-    std::uintptr_t IconHandle() const override { return kIconHandle; }
+    std::uintptr_t Handle() const override { return 0x1001; }
+    std::uintptr_t IconHandle() const override { return 0x2002; }
 };
 
 struct FakeList final : ListBox {
@@ -264,9 +262,6 @@ struct FakeTray final : TrayIcons {
     }
 };
 
-// flags, id, text.
-using MenuItem = std::tuple<std::uint32_t, std::uint32_t, std::string>;
-
 // procedure, hWnd, uMsg, wParam, lParam.
 using ProcedureCall =
     std::tuple<WindowProcedure, std::uintptr_t, std::uint32_t, std::uintptr_t, std::intptr_t>;
@@ -274,13 +269,10 @@ using ProcedureCall =
 struct FakeWindowMenu final : WindowMenu {
     static constexpr WindowProcedure kOriginal = 0x7A5C;    // the window's own procedure
     static constexpr std::intptr_t kOriginalAnswer = 4242;  // what kOriginal returns
-    std::vector<MenuItem> items;
-    MessageProcedure installed = nullptr;  // the logic's procedure, once installed
-    std::vector<ProcedureCall> passedOn;   // messages handed to a replaced procedure
+    MessageProcedure installed = nullptr;                   // the logic's procedure, once installed
+    std::vector<ProcedureCall> passedOn;  // messages handed to a replaced procedure
 
-    bool AppendItem(std::uint32_t flags, std::uint32_t id, const std::string& text) override {
-        return items.push_back({flags, id, text}), true;
-    }
+    bool AppendItem(std::uint32_t, std::uint32_t, const std::string&) override { return true; }
     WindowProcedure InstallWindowProcedure(MessageProcedure procedure) override {
         return installed = procedure, kOriginal;
     }
