@@ -107,19 +107,17 @@ TEST(Tray, TooltipKeepsAtMost63BytesAndNeverHalfACharacter) {
     const std::string z62(62, 'z'), z60(60, 'z');
     constexpr auto utf8 = &Utf8CharacterLength;
     constexpr auto singleByte = +[](std::string_view) -> std::size_t { return 1; };
-    struct Case {
-        std::string caption;
-        std::size_t (*characterLength)(std::string_view);
-        std::string tip;
-    };
-    for (const Case& c : {Case{"QLOK", utf8, "QLOK"},
-                          {std::string(70, 'y'), utf8, std::string(63, 'y')},
-                          {z62 + "\xC3\xA4", utf8, z62},  // a 2-byte character from byte 63
-                          {z60 + "\xE2\x82\xAC!", utf8, z60 + "\xE2\x82\xAC"},
-                          {z60 + "z\xE2\x82\xAC", utf8, z60 + "z"},
-                          {z62 + "\xC3\xA4", singleByte, z62 + "\xC3"}}) {
-        const std::string field = Systray::TipField(c.caption, c.characterLength);
-        EXPECT_EQ(field, c.tip + '\0' + std::string(63 - c.tip.size(), ' ')) << c.caption;
+    // The caption, the charset's character rule, the tip's text.
+    const std::tuple<std::string, std::size_t (*)(std::string_view), std::string> cases[] = {
+        {"QLOK", utf8, "QLOK"},
+        {std::string(70, 'y'), utf8, std::string(63, 'y')},
+        {z62 + "\xC3\xA4", utf8, z62},  // a 2-byte character from byte 63
+        {z60 + "\xE2\x82\xAC!", utf8, z60 + "\xE2\x82\xAC"},
+        {z60 + "z\xE2\x82\xAC", utf8, z60 + "z"},
+        {z62 + "\xC3\xA4", singleByte, z62 + "\xC3"}};
+    for (const auto& [caption, characterLength, tip] : cases) {
+        const std::string field = Systray::TipField(caption, characterLength);
+        EXPECT_EQ(field, tip + '\0' + std::string(63 - tip.size(), ' ')) << caption;
     }
 }
 

@@ -12,30 +12,28 @@ using Lines = std::vector<std::string>;
 // Before the first correction the list says so, once; a file that is there but cannot be read
 // leaves the list as it was and says why in a box, each time.
 TEST(HistoryViewer, ShowsEveryLineOfTheFileOrKeepsTheListAndSaysWhy) {
-    struct Case {
-        const char* file;  // null: missing
-        Lines shown;
-        std::string why{};  // why the file cannot be read, which a box then says
-    };
-    for (const Case& c :
-         {Case{"a ok\r\nb failed\r\n", {"a ok", "b failed"}}, Case{"", {}},
-          Case{"a\r\n\r\nlone\rcr\r\nlf\nlast", {"a", "", "lone", "cr", "lf\nlast"}},
-          Case{nullptr, {" ", "no history yet: QLOK.log is written at the first clock correction"}},
-          Case{"x", {" "}, "it is a folder"}}) {
-        SCOPED_TRACE(c.file == nullptr ? "no file" : c.file);
+    // The file (null: missing), the lines shown, why the file cannot be read (a box then says so).
+    const std::tuple<const char*, Lines, std::string> cases[] = {
+        {"a ok\r\nb failed\r\n", {"a ok", "b failed"}, ""},
+        {"", {}, ""},
+        {"a\r\n\r\nlone\rcr\r\nlf\nlast", {"a", "", "lone", "cr", "lf\nlast"}, ""},
+        {nullptr, {" ", "no history yet: QLOK.log is written at the first clock correction"}, ""},
+        {"x", {" "}, "it is a folder"}};
+    for (const auto& [file, shown, why] : cases) {
+        SCOPED_TRACE(testing::PrintToString(file));  // NULL: no file
         fake::FakeApp app;
-        if (c.file != nullptr) {
-            app.files.files["QLOK.log"] = c.file;
+        if (file != nullptr) {
+            app.files.files["QLOK.log"] = file;
         }
-        app.files.unreadable[c.why.empty() ? "" : "QLOK.log"] = c.why;
+        app.files.unreadable[why.empty() ? "" : "QLOK.log"] = why;
         app.form.Form_DblClick();
         app.form.List1_Click();
-        EXPECT_EQ(app.List(), c.shown) << c.why;
+        EXPECT_EQ(app.List(), shown) << why;
         EXPECT_EQ(app.list1.topIndex, fake::FakeList::kNeverScrolled);
         EXPECT_EQ(app.files.tailLimit, std::size_t{64} << 20) << "read limit";
-        ASSERT_EQ(app.messageBoxes.shown.size(), c.why.empty() ? 0u : 2u);
-        EXPECT_TRUE(c.why.empty() ||
-                    app.messageBoxes.shown[0].ends_with("QLOK.log could not be read: " + c.why));
+        ASSERT_EQ(app.messageBoxes.shown.size(), why.empty() ? 0u : 2u);
+        EXPECT_TRUE(why.empty() ||
+                    app.messageBoxes.shown[0].ends_with("QLOK.log could not be read: " + why));
     }
 }
 
