@@ -55,34 +55,29 @@ TEST(CorrectionWait, TicksAfterADeferredStopStayStopped) {
 // leaves the clock neither behind nor ahead.
 TEST(CorrectionWait, TheClockIsCarriedForwardByTheWholeSecondsSinceTheFirstByte) {
     const std::string reply = fake::NistReply(26, 12, 5, 21, 54, 24);  // the clock is 5 s slow
-    const struct {
-        const char* name;
-        std::int64_t beforeSecondPiece, beforeClose, serviceWaits;  // microseconds
-        int second;                                                 // set to 21:54:second
-    } cases[] = {
-        {"close at once", 0, 0, 0, 24},
-        {"close 10 s late", 0, 10'000'000, 0, 34},
-        {"a prompt of 3 s", 0, 0, 3'000'000, 27},
-        {"0.9 s late, 0.9 s prompt", 0, 900'000, 900'000, 25},
-        {"two pieces 0.6 s apart, close 0.6 s later", 600'000, 600'000, 0, 25},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // The case; microseconds before the reply's second piece, before the close and in the
+    // setting; the second the clock is set to (21:54:second).
+    const std::tuple<const char*, std::int64_t, std::int64_t, std::int64_t, std::uint16_t> runs[] =
+        {{"close at once", 0, 0, 0, 24},
+         {"close 10 s late", 0, 10'000'000, 0, 34},
+         {"a prompt of 3 s", 0, 0, 3'000'000, 27},
+         {"0.9 s late, 0.9 s prompt", 0, 900'000, 900'000, 25},
+         {"two pieces 0.6 s apart, close 0.6 s later", 600'000, 600'000, 0, 25}};
+    for (const auto& [name, beforeSecondPiece, beforeClose, settingWaits, second] : runs) {
+        SCOPED_TRACE(name);
         fake::FakeApp app;
-        app.clock.whileSetting = [&] { app.clock.monotonic += c.serviceWaits; };
+        app.clock.whileSetting = [&] { app.clock.monotonic += settingWaits; };
         app.form.Command1_Click();
         app.Connected();
         const ClockReading firstByte = app.clock.PreciseNow();
         app.Receive(reply.substr(0, 30));
-        app.clock.monotonic += c.beforeSecondPiece;
+        app.clock.monotonic += beforeSecondPiece;
         app.Receive(reply.substr(30));
-        app.clock.monotonic += c.beforeClose;
+        app.clock.monotonic += beforeClose;
         app.ServerCloses();
         ASSERT_EQ(app.clock.setCalls.size(), 1u);
         EXPECT_EQ(app.clock.arrivals[0], firstByte);
-        EXPECT_EQ(
-            app.clock.setCalls[0],
-            (SystemTimeRecord{2026, 12, 0, 5, 21, 54, static_cast<std::uint16_t>(c.second), 0}));
+        EXPECT_EQ(app.clock.setCalls[0], (SystemTimeRecord{2026, 12, 0, 5, 21, 54, second, 0}));
         EXPECT_EQ(app.List().back(), "clock synchronised succesfully");
     }
 }

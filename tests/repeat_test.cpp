@@ -40,23 +40,19 @@ void Ticks(FakeApp& app, int n = 59) {
 // " Sync in " on, and in the tray the tooltip follows; outside it the icon is left alone. A
 // resync that fails at once does not stop repeat mode.
 TEST(Repeat, CountdownTimeline) {
-    struct Case {
-        std::string start;
-        std::string caption;
-        std::string kept;                 // what stays of the caption
-        std::vector<std::string> counts;  // after each step of a cycle
-        RegionalFormats formats = FakeRegional::Iso24();
-    };
-    for (const Case& c :
-         {Case{"2", "T", "T", {"1", "0"}}, Case{"1", "A Sync in B Sync in C", "A", {"0"}},
-          Case{"0", " Sync in ", "", {"-1"}},
-          Case{"-3", "A sync in 7 Mins", "A sync in 7 Mins", {"-4"}},
-          Case{"2.5", "A Sync inB", "A Sync inB", {"1.5", "0.5", "-0.5"}},
-          Case{"2,5", "", "", {"1,5", "0,5", "-0,5"}, FakeRegional::German()}}) {
-        SCOPED_TRACE(c.start);
+    // The minutes, the caption, what stays of it, the count after each step of a cycle.
+    const std::tuple<std::string, std::string, std::string, std::vector<std::string>> cases[] = {
+        {"2", "T", "T", {"1", "0"}},
+        {"1", "A Sync in B Sync in C", "A", {"0"}},
+        {"0", " Sync in ", "", {"-1"}},
+        {"-3", "A sync in 7 Mins", "A sync in 7 Mins", {"-4"}},
+        {"2.5", "A Sync inB", "A Sync inB", {"1.5", "0.5", "-0.5"}},
+        {"2,5", "", "", {"1,5", "0,5", "-0,5"}}};  // under German formats
+    for (const auto& [start, caption, kept, counts] : cases) {
+        SCOPED_TRACE(start);
         FakeApp app;
-        app.regional.formats = c.formats;
-        Start(app, c.start, c.caption);
+        app.regional.formats = start == "2,5" ? FakeRegional::German() : FakeRegional::Iso24();
+        Start(app, start, caption);
         EXPECT_EQ(app.command3.text, "Stop Repeat");
         EXPECT_EQ(app.timer1.interval, 1000);  // a tick a second
         for (const bool inTray : {false, true}) {
@@ -64,14 +60,14 @@ TEST(Repeat, CountdownTimeline) {
             if (inTray) {
                 app.windowMenu.Send(0, win::kWmSysCommand, Menu::MenuIdMinToTray, 0);
             }
-            for (const std::string& count : c.counts) {
+            for (const std::string& count : counts) {
                 SCOPED_TRACE(count);
-                const bool last = &count == &c.counts.back();
+                const bool last = &count == &counts.back();
                 app.timer1.enableCalls.clear();
                 app.tray.calls.clear();
                 Ticks(app);
-                EXPECT_EQ(app.window.caption, c.kept + " Sync in " + count + " Mins");
-                EXPECT_EQ(app.countDown.text, last ? c.start : count);
+                EXPECT_EQ(app.window.caption, kept + " Sync in " + count + " Mins");
+                EXPECT_EQ(app.countDown.text, last ? start : count);
                 EXPECT_EQ(app.winsock1.connects, (inTray ? 1 : 0) + (last ? 1 : 0));
                 EXPECT_EQ(app.timer1.enableCalls.size(), last ? 2u : 0u);
                 ASSERT_EQ(app.tray.calls.size(), inTray ? 2u : 0u);  // a delete and an add
