@@ -39,14 +39,13 @@ struct Runner {
     UnattendedRun run{app.form, next, limit};
 };
 
-// Each attempt is named; after the last failure's lines the run ends with exit status 1.
+// After the last failure's lines the run ends with exit status 1. (How an attempt is named, and
+// the order for two servers, are checked end to end in qlok_sync_e2e.sh.)
 TEST(UnattendedRun, TriesServerNFirstThenTheOthersInListOrder) {
     for (const auto& [argument, order] :
          {std::pair<std::string, std::string>{"", "abc"}, {"2", "bac"}, {"3", "cab"}}) {
         SCOPED_TRACE("argument " + argument);
         Runner r(argument);
-        EXPECT_EQ(r.app.log.lines.end()[-3],  // then the target and "opening connection"
-                  "trying server " + std::to_string(order[0] - 'a' + 1) + " of 3: " + order[0]);
         r.Answer(""), r.Answer(""), r.Answer("");
         EXPECT_EQ(r.Tried(), order);
         EXPECT_EQ(r.run.Finished() ? r.run.ExitStatus() : -1, 1);
