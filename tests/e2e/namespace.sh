@@ -22,3 +22,18 @@ await_file() {
         sleep 0.05
     done
 }
+
+# fail WHAT: counts a failure and says what (for the case in $tag, when set).
+failures=0
+fail() { echo "FAIL${tag:+ [$tag]}: $*" >&2 && failures=$((failures + 1)); }
+
+# expect PATTERN...: waits (at most $wait s, 20 by default) until the lines the caller's
+# activity function prints hold lines matching these patterns (whole lines), in this order.
+expect() {
+    local re=$'(^|\n)' pattern deadline=$((SECONDS + ${wait:-20}))
+    for pattern; do re+="$pattern"$'\n(.*\n)?'; done
+    until [[ $(activity)$'\n' =~ $re ]]; do
+        ((SECONDS < deadline)) || { fail "wanted in order:$(printf '\n  [%s]' "$@")" && return 1; }
+        sleep 0.2
+    done
+}
