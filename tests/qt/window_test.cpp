@@ -8,12 +8,12 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
-#include <clocale>
 #include <fstream>
 #include <memory>
 
 #include "fake/fake_platform.h"
 #include "posix/posix_services.h"
+#include "posix/posix_test_support.h"
 #include "qt/front_end.h"
 
 namespace {
@@ -105,9 +105,9 @@ TEST_F(WindowTest, EventsReachTheirHandlers) {
 // The comparison lines of a sync, in the formats of each locale, fit the list at its fixed size
 // with the tabs expanded as a Windows list box expands them.
 TEST_F(WindowTest, ComparisonLinesFitTheList) {
-    const std::string before = std::setlocale(LC_ALL, nullptr);
     for (const char* locale : {"C", "en_US.UTF-8", "en_GB.UTF-8", "de_DE.UTF-8"}) {
-        ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale;
+        const qlok::posix_test::ScopedLocale scoped(locale);
+        ASSERT_TRUE(scoped.ok()) << locale;
         qlok::fake::FakeApp app;
         app.regional.formats = qlok::posix::PosixRegional().Formats();
         app.clock.now = {2026, 12, 28, 23, 58, 50};
@@ -117,7 +117,6 @@ TEST_F(WindowTest, ComparisonLinesFitTheList) {
                 << locale << ": " << line;
         }
     }
-    std::setlocale(LC_ALL, before.c_str());
 }
 
 // A right click on the free area opens the window menu, one on a control does not. The Menu
