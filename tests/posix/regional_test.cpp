@@ -1,6 +1,10 @@
-// PosixRegional under the real locales of the system: each reads back what it writes.
+// The regional services under the real settings of the system: PosixRegional in each locale
+// reads back what it writes; PosixClock in zones with and without daylight-saving time shows
+// every date with the one offset it reads here.
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <tuple>
 #include <utility>
 
 #include "posix/posix_services.h"
@@ -42,6 +46,24 @@ TEST(PosixRegional, EveryLocaleWritesAndReadsItsOwnForms) {
             ASSERT_TRUE(back) << text;
             EXPECT_EQ(SplitDate(*back), p) << text;
         }
+    }
+}
+
+TEST(PosixClock, ReadsTheZonesOffsetNowAndTheLocalTime) {
+    // The zone and its offsets east of UTC in winter and in summer.
+    for (const auto& [name, winter, summer] : {std::tuple{"Asia/Kolkata", 19800L, 19800L},
+                                               {"Asia/Kathmandu", 20700L, 20700L},
+                                               {"UTC", 0L, 0L},
+                                               {"Europe/Berlin", 3600L, 7200L}}) {
+        SCOPED_TRACE(name);
+        const posix_test::ScopedTimeZone zone(name);
+        posix::PosixClock clock;  // read only: never set
+        const long offset = clock.UtcOffsetSecondsNow();
+        EXPECT_TRUE(offset == winter || offset == summer) << offset;
+        const long long unixEpoch = 25569LL * 86400;  // 1970-01-01 as seconds of date values
+        const long long drift =
+            TotalSeconds(*MakeDate(clock.LocalNow())) - offset - unixEpoch - std::time(nullptr);
+        EXPECT_TRUE(drift == 0 || drift == -1) << drift;
     }
 }
 
