@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "win32/setclock_order.h"
 #include "win32/win32_rules.h"
@@ -13,10 +15,8 @@ namespace qlok::win32 {
 namespace {
 
 TEST(ArgumentText, IsTheTextAfterTheProgramNameAsTyped) {
-    const struct {
-        const char* commandLine;
-        const char* arguments;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
+        // the command line, the arguments
         {"qlok.exe", ""},
         {"qlok.exe 2", "2"},
         {"qlok.exe \t 2 ", "2 "},
@@ -26,8 +26,8 @@ TEST(ArgumentText, IsTheTextAfterTheProgramNameAsTyped) {
         {"\"C:\\no closing quote 2", ""},
         {"qlok \"two words\"  x", "\"two words\"  x"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ArgumentText(c.commandLine), c.arguments) << c.commandLine;
+    for (const auto& [commandLine, arguments] : cases) {
+        EXPECT_EQ(ArgumentText(commandLine), arguments) << commandLine;
     }
 }
 
@@ -46,11 +46,8 @@ TEST(ClockRefusal, SaysToRunAsAdministratorOnlyForAMissingRight) {
 // reading of the last ten minutes, or nothing is set.
 TEST(SetClockOrder, TakesOnlyTwoPlainNumbersOfThisCenturyAndARecentArrival) {
     constexpr std::uint64_t now = 5'000'000;
-    const struct {
-        const char* time;
-        const char* arrival;
-        bool taken;
-    } cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        // time, arrival, taken
         {"1765200000", "4999000", true},
         {"946684800", "5000000", true},  // 2000-01-01
         {"946684799", "4999000", false},
@@ -67,9 +64,9 @@ TEST(SetClockOrder, TakesOnlyTwoPlainNumbersOfThisCenturyAndARecentArrival) {
         {"0x69371a80", "4999000", false},
         {"99999999999999999999", "4999000", false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ReadSetClockOrder(c.time, c.arrival, now).has_value(), c.taken)
-            << "[" << c.time << "] [" << c.arrival << "]";
+    for (const auto& [time, arrival, taken] : cases) {
+        EXPECT_EQ(ReadSetClockOrder(time, arrival, now).has_value(), taken)
+            << "[" << time << "] [" << arrival << "]";
     }
 }
 
