@@ -141,7 +141,6 @@ struct FakeSocket final : Socket, SocketTransport {
 struct FakeClock final : SystemClock {
     DateParts now{2026, 12, 5, 22, 54, 19};
     long utcOffset = 3600;               // local time is UTC + 1 h
-    std::int64_t microsecond = 250'000;  // into the second of now
     std::int64_t monotonic = 7'000'000;  // microseconds; tests move it as time passes
     bool refuse = false;
     std::string refusal = "Operation not permitted";  // LastError when refused
@@ -154,7 +153,8 @@ struct FakeClock final : SystemClock {
     ClockReading PreciseNow() const override {
         SystemTimeRecord local;
         QLOKfrm::DateToSystemTime(MakeDate(now).value_or(0), local);
-        return {(UnixSeconds(local) - utcOffset) * kMicrosecondsPerSecond + microsecond, monotonic};
+        // A quarter of the way into the second of now.
+        return {(UnixSeconds(local) - utcOffset) * kMicrosecondsPerSecond + 250'000, monotonic};
     }
     int SetSystemTime(const SystemTimeRecord& utc, const ClockReading& arrival) override {
         if (whileSetting) {
