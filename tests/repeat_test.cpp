@@ -42,10 +42,9 @@ void Ticks(FakeApp& app, int n = 59) {
 TEST(Repeat, CountdownTimeline) {
     // The minutes, the caption, what stays of it, the count after each step of a cycle.
     const std::tuple<std::string, std::string, std::string, std::vector<std::string>> cases[] = {
-        {"2", "T", "T", {"1", "0"}},
+        {"2", "A sync in 7 Mins", "A sync in 7 Mins", {"1", "0"}},
         {"1", "A Sync in B Sync in C", "A", {"0"}},
-        {"0", " Sync in ", "", {"-1"}},
-        {"-3", "A sync in 7 Mins", "A sync in 7 Mins", {"-4"}},
+        {"-3", " Sync in ", "", {"-4"}},
         {"2.5", "A Sync inB", "A Sync inB", {"1.5", "0.5", "-0.5"}},
         {"2,5", "", "", {"1,5", "0,5", "-0,5"}}};  // under German formats
     for (const auto& [start, caption, kept, counts] : cases) {
@@ -101,24 +100,19 @@ TEST(Repeat, EditsStopsAndRestarts) {
     EXPECT_EQ(app.winsock1.connects, 1);
 }
 
-// A step on a minutes box without a number stops repeat mode, says why and puts the saved
-// minutes back.
+// A step on a minutes box without a number (what is one: the Numbers test) stops repeat mode,
+// says why and puts the saved minutes back.
 TEST(Repeat, MinutesBoxWithoutANumberAtAStepStopsRepeatAndSaysWhy) {
-    for (const std::string bad : {"abc", "", "2.5", "1e999"}) {  // 2.5 is no number under German
-        SCOPED_TRACE(bad);
-        FakeApp app;
-        app.regional.formats = FakeRegional::German();
-        Start(app, "3");
-        Ticks(app);
-        app.countDown.text = bad;
-        Ticks(app);
-        EXPECT_EQ(app.command3.text + "|" + app.countDown.text + "|" + app.window.caption,
-                  "Repeat|3|T Sync in 2 Mins");
-        EXPECT_FALSE(app.timer1.enabled);
-        EXPECT_EQ(app.winsock1.connects, 0);
-        EXPECT_EQ(app.List().back(),
-                  "repeat stopped: the minutes box holds no number (\"" + bad + "\")");
-    }
+    FakeApp app;
+    Start(app, "3");
+    Ticks(app);
+    app.countDown.text = "abc";
+    Ticks(app);
+    EXPECT_EQ(app.command3.text + "|" + app.countDown.text + "|" + app.window.caption,
+              "Repeat|3|T Sync in 2 Mins");
+    EXPECT_FALSE(app.timer1.enabled);
+    EXPECT_EQ(app.winsock1.connects, 0);
+    EXPECT_EQ(app.List().back(), "repeat stopped: the minutes box holds no number (\"abc\")");
 }
 
 // In repeat mode a wake resyncs once, 30 s later, however many wakes came meanwhile, and a full
