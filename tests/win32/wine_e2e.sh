@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # qlok.exe end to end under Wine and Xvfb, against qlok-daytimed on 127.0.0.1 port 13:
-# a stopped server, a 5-second skew that Wine refuses to set, the system-menu
+# a 5-second skew that Wine refuses to set, a stopped server after a wake, the system-menu
 # commands and the tray round trip (driven by poke.exe), then a silent install and uninstall.
 # qlok's activity lines are read through WINEDEBUG=+debugstr (OutputDebugStringA).
 # Runs through wine_run.sh, so all of it is in one private user and network namespace, on a
@@ -29,18 +29,17 @@ ended() {  # ended PID: waits up to 5 s for the program to end, else ends it; it
     kill "$1" && return 124
 }
 
+# "qlok.exe 1" synchronises at once, with a server 5 s ahead.
 printf '127.0.0.1\r\n' >"QLOK servers.ini" && : >qlok.err && mark=0
+"$daytimed" --skew 5 --count 1 --timeout 30 --ready-file ready 2>/dev/null &
+await_file ready
 # The programs it starts are loaded from their files, which this run replaces (below).
 WINEDLLOVERRIDES+=";notepad.exe,rundll32.exe=n" wine "$qlok" 1 2>qlok.err & qlok_pid=$!
-expect 'target: 127\.0\.0\.1' 'opening connection' '   error received: .*[a-z].*' \
-    '   error received: 10061' 'sockets closed'
 
 data='      data received: (20[0-9-]{8} [0-9:]{8})    \(51 bytes\)'
 # The difference in the long time format: 12:00:05 AM. Wine grants no right to set the clock,
 # so qlok.exe starts qlok-setclock.exe with the server's second and its arrival reading, which
 # Wine refuses too.
-"$daytimed" --skew 5 --count 1 --timeout 30 --ready-file ready 2>/dev/null &
-await_file ready && mark=$(wc -l <qlok.err) && poke click:Resync
 if expect "$data" '      Time difference: .*12:00:0[45] AM \(Slow\)' \
     'qlok-setclock: [0-9]+ [0-9]+' 'SetSystemTime failed\. Clock not synchronised' \
     '      reason: qlok-setclock\.exe did not set the clock' '      Windows says: .*\(1314\)'; then
@@ -78,10 +77,12 @@ C:\windows\system32\rundll32.exe|rundll32.exe shell32.dll,Control_RunDLL timedat
 rm "QLOK instructions.txt"
 for name in notepad rundll32; do mv "$system/$name.exe.real" "$system/$name.exe"; done
 
-# In repeat mode two wakes from sleep bring one resync, 30 s after the first (no server now).
+# In repeat mode two wakes from sleep bring one resync, 30 s after the first: no server now, so
+# a socket error, by its text and its number.
 mark=$(wc -l <qlok.err) woke=$SECONDS
 poke click:Repeat power:18 power:18
-wait=40 expect 'target: 127\.0\.0\.1' '   error received: 10061' && poke "click:Stop Repeat"
+wait=40 expect 'target: 127\.0\.0\.1' 'opening connection' '   error received: .*[a-z].*' \
+    '   error received: 10061' 'sockets closed' && poke "click:Stop Repeat"
 ((SECONDS - woke >= 29 && $(activity | grep -c '^target: ') == 1)) ||
     fail "not one resync 30 s after the wake: $((SECONDS - woke)) s, $(activity | grep target)"
 
