@@ -8,13 +8,13 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A double click or a click on the list shows the history in place of the list, unscrolled.
+// A double click or a click on the list shows the history in place of the list, unscrolled (a
+// plain file of CR LF lines: the Qt window test).
 // Before the first correction the list says so, once; a file that is there but cannot be read
 // leaves the list as it was and says why in a box, each time.
 TEST(HistoryViewer, ShowsEveryLineOfTheFileOrKeepsTheListAndSaysWhy) {
     // The file (null: missing), the lines shown, why the file cannot be read (a box then says so).
     const std::tuple<const char*, Lines, std::string> cases[] = {
-        {"a ok\r\nb failed\r\n", {"a ok", "b failed"}, ""},
         {"", {}, ""},
         {"a\r\n\r\nlone\rcr\r\nlf\nlast", {"a", "", "lone", "cr", "lf\nlast"}, ""},
         {nullptr, {" ", "no history yet: QLOK.log is written at the first clock correction"}, ""},
