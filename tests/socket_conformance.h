@@ -65,11 +65,10 @@ class LoopbackServer {
             getsockname(listener_, where, &length) == 0) {
             port_ = ntohs(v6 ? in6.sin6_port : in.sin_port);  // else no such address here
         }
-        if (server != Server::kGone) {
-            thread_ = std::thread([this, server] { Serve(server); });
-        }
         if (server == Server::kGone || port_ == 0) {
             Stop();
+        } else {
+            thread_ = std::thread([this, server] { Serve(server); });
         }
     }
     ~LoopbackServer() { Stop(); }

@@ -41,9 +41,8 @@ int main() {
                   win::kMbIconError == MB_ICONERROR && win::kMbIconQuestion == MB_ICONQUESTION &&
                   win::kMbIconWarning == MB_ICONWARNING &&
                   win::kMbIconInformation == MB_ICONINFORMATION);
-    static_assert((sizeof(void*) == 8 || win::kNotifyIconDataV1Size == NOTIFYICONDATAA_V1_SIZE) &&
-                  win::kNifMessage == NIF_MESSAGE && win::kNifIcon == NIF_ICON &&
+    static_assert(win::kNifMessage == NIF_MESSAGE && win::kNifIcon == NIF_ICON &&
                   win::kNifTip == NIF_TIP && win::kNimAdd == NIM_ADD &&
-                  win::kNimDelete == NIM_DELETE);
+                  win::kNimDelete == NIM_DELETE);  // the V1 size: in win32_desktop.cpp
     return IsInStep(0.0) && previous != &Trampoline && native.wYear == 0 ? 0 : 1;
 }

@@ -31,10 +31,8 @@ fi
 # The 32-bit loader needs the kernel's 32-bit emulation, which a kernel may leave off
 # (ia32_emulation=off): then no 32-bit Windows program can run here (the win64 preset can).
 "$loader" --version >/dev/null 2>&1
-if (($? == 126)); then
-    echo "SKIPPED: this kernel runs no 32-bit programs (ia32 emulation is off), so Wine cannot"
-    exit 77
-fi
+(($? != 126)) ||
+    { echo "SKIPPED: this kernel runs no 32-bit programs (ia32 emulation is off)"; exit 77; }
 unset DISPLAY WAYLAND_DISPLAY
 export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
