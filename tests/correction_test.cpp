@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "fake/fake_platform.h"
-#include "sync/reason.h"
 
 namespace qlok {
 namespace {
@@ -76,28 +75,23 @@ TEST_F(Correction, OnlyOffsetsUnderTwoSecondsInTotalCountAsInStep) {
                            "1899-12-29 00:00:01 (Slow) set", "1899-12-29 00:00:05 (Slow) set"}));
 }
 
-// The reason's detail follows on lines of its own, cut at blanks to fit the window.
+// The reason's detail follows on lines of its own, cut at blanks to fit the window, and a word
+// wider than the window outside a UTF-8 character.
 TEST_F(Correction, RefusedClockIsListedWithItsReasonAndRecordedInTheRegionalFormats) {
+    const std::string word = std::string(59, 'x') + "\xc3\xa9yz";  // e acute at 59 and 60
     app.clock.refuse = true;
     app.clock.refusal =
-        "not permitted\r\nThe system keeps its clock to itself, and this detail "
-        "runs well past sixty characters";
+        "not permitted\r\nThe system keeps its clock to itself, and this detail runs " + word;
     app.regional.formats = fake::FakeRegional::American();
     ServerAhead(86405);
-    EXPECT_EQ(Last(4),
+    EXPECT_EQ(Last(5),
               (Lines{"SetSystemTime failed. Clock not synchronised", "      reason: not permitted",
                      "      The system keeps its clock to itself, and this detail runs",
-                     "      well past sixty characters"}));
+                     "      " + word.substr(0, 59), "      \xc3\xa9yz"}));
     EXPECT_EQ(app.list1.topIndex, fake::FakeList::kNeverScrolled);
     EXPECT_EQ(app.History(), "12/05/2026 10:54:19 PM 12/29/1899 12:00:05 AM (Slow) failed\r\n");
     EXPECT_EQ(app.window.caption,
               "QLOK 12/06/2026 10:54:24 PM 12/29/1899 12:00:05 AM (Slow) failed");
-}
-
-TEST(ReasonLines, CutAWordWiderThanTheWindowOutsideAUtf8Character) {
-    const std::string word = std::string(59, 'x') + "\xc3\xa9yz";  // e acute at 59 and 60
-    EXPECT_EQ(ReasonLines("short\n" + word),
-              (Lines{"      reason: short", "      " + word.substr(0, 59), "      \xc3\xa9yz"}));
 }
 
 // No reply, or one that is not exactly a date and time (the NIST line a byte out of place, a
