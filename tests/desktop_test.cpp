@@ -89,8 +89,8 @@ TEST(Tray, RoundTrip) {
     app.form.Form_MouseMove(0, 0, win::kWmLButtonDblClk, 0);  // after the click
     EXPECT_TRUE(app.window.visible && app.window.state == WindowState::Normal);
     ASSERT_EQ(app.tray.calls.size(), 2u);
-    EXPECT_EQ(std::pair(app.tray.calls[1].operation, app.tray.calls[1].data.uID),
-              std::pair(win::kNimDelete, added.uID));
+    const auto& [removal, removed] = app.tray.calls[1];
+    EXPECT_EQ(std::pair(removal, removed.uID), std::pair(win::kNimDelete, added.uID));
     app.window.SetState(WindowState::Minimized);
     EXPECT_TRUE(app.window.visible);
 }

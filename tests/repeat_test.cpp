@@ -70,7 +70,7 @@ TEST(Repeat, CountdownTimeline) {
                 EXPECT_EQ(app.timer1.enableCalls.size(), last ? 2u : 0u);
                 ASSERT_EQ(app.tray.calls.size(), inTray ? 2u : 0u);  // a delete and an add
                 EXPECT_TRUE(!inTray ||
-                            app.tray.calls[1].data.szTip.starts_with(app.window.caption + '\0'));
+                            app.tray.calls[1].second.szTip.starts_with(app.window.caption + '\0'));
             }
         }
     }

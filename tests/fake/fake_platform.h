@@ -244,10 +244,8 @@ struct FakeMessageBoxes final : MessageBoxes {
     }
 };
 
-struct TrayCall {
-    int operation;
-    NotifyIconData data;
-};
+// The operation (kNimAdd, kNimDelete) and the icon's data.
+using TrayCall = std::pair<int, NotifyIconData>;
 
 struct FakeTray final : TrayIcons {
     std::vector<TrayCall> calls;
