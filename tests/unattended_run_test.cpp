@@ -61,7 +61,7 @@ TEST(UnattendedRun, EachFailedAttemptMovesOnToTheNextServer) {
     unwell[30] = '2';
     for (const std::string& failure :
          {std::string(), kSlow.substr(0, 50), kSlow.substr(0, 8) + "x" + kSlow.substr(9), unwell}) {
-        SCOPED_TRACE(failure);
+        SCOPED_TRACE(testing::PrintToString(failure));  // "": a refused connection
         Runner r;
         r.Answer(failure);
         r.Answer(kSlow);

@@ -255,8 +255,8 @@ struct FakeTray final : TrayIcons {
         const bool had = std::exchange(iconShown, operation == win::kNimAdd && !refuseAdd);
         return operation == win::kNimAdd ? iconShown : had;
     }
-    std::size_t CharacterLength(std::string_view text) const override {
-        return Utf8CharacterLength(text);
+    std::size_t CharacterLength(std::string_view t) const override {
+        return Utf8CharacterLength(t);
     }
 };
 
