@@ -56,6 +56,7 @@ TEST(FormLoad, OffersTheServersAndSyncsWithTheNamedEntry) {
     const Lines blank{"target: ", "opening connection", "   error received: No server name given",
                       "   error received: 11001", "sockets closed"};
     struct Case {
+        const char* name;
         const char* argument;
         std::optional<std::string> file;
         Lines items;
@@ -64,32 +65,34 @@ TEST(FormLoad, OffersTheServersAndSyncsWithTheNamedEntry) {
         bool readable = true;
     };
     for (const Case& c :
-         {Case{"", {}, builtIn, "time.nist.gov", {" "}},
-          Case{"please", {}, builtIn, "time.nist.gov", nist},
-          Case{"",
-               std::string("\xFF\xFE"
-                           "1\0\r\0\n\0",
-                           8),
-               builtIn,
-               "time.nist.gov",
-               {" ", utf16}},
-          Case{"2",
+         {Case{"no file", "", {}, builtIn, "time.nist.gov", {" "}},
+          Case{"no number", "please", {}, builtIn, "time.nist.gov", nist},
+          Case{"UTF-16", "", "\xFF\xFE", builtIn, "time.nist.gov", {" ", utf16}},
+          Case{"over 1 MiB",
+               "2",
                "\n" + std::string(kServersFileMaxBytes, 'x') + "\nb",
                {"", cut},
                cut,
                {"target: " + cut, "opening connection", over}},
-          Case{"2", "a\r\n;b\r\n\r\n ;c", {"a", "", " ;c"}, "", blank},
-          Case{"1", ";only a comment\r\n", {}, "", blank},
-          Case{"1", "x", builtIn, "time.nist.gov", {nist[0], nist[1], unread}, false}}) {
+          Case{"blank entry", "2", "a\r\n;b\r\n\r\n ;c", {"a", "", " ;c"}, "", blank},
+          Case{"only a comment", "1", ";only a comment\r\n", {}, "", blank},
+          Case{"unreadable",
+               "1",
+               "x",
+               builtIn,
+               "time.nist.gov",
+               {nist[0], nist[1], unread},
+               false}}) {
+        SCOPED_TRACE(c.name);
         fake::FakeApp app(c.argument);
         if (c.file) {
             app.files.files["QLOK servers.ini"] = *c.file;
         }
         app.files.unreadable[c.readable ? "" : "QLOK servers.ini"] = "Permission denied";
         app.Load();
-        EXPECT_EQ(app.combo1.items, c.items) << c.argument;
-        EXPECT_EQ(app.combo1.text, c.selected) << c.argument;
-        EXPECT_EQ(app.List(), c.list) << c.argument;
+        EXPECT_EQ(app.combo1.items, c.items);
+        EXPECT_EQ(app.combo1.text, c.selected);
+        EXPECT_EQ(app.List(), c.list);
     }
     fake::FakeApp comma("1,5");  // a number in the regional form: 2 once rounded
     comma.regional.formats = fake::FakeRegional::German();
