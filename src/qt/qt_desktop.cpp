@@ -179,7 +179,7 @@ WindowProcedure QtWindowMenu::InstallWindowProcedure(MessageProcedure procedure)
 std::intptr_t QtWindowMenu::CallWindowProcedure(WindowProcedure procedure, std::uintptr_t hWnd,
                                                 std::uint32_t uMsg, std::uintptr_t wParam,
                                                 std::intptr_t lParam) {
-    const auto call = reinterpret_cast<QtWindowProcedure>(procedure);
+    const auto call = reinterpret_cast<MessageProcedure>(procedure);
     return call == nullptr ? 0 : call(hWnd, uMsg, wParam, lParam);
 }
 

@@ -76,9 +76,6 @@ class QtTrayIcons final : public TrayIcons {
     std::function<void(int)> onMouseMessage_;
 };
 
-// A window procedure of this front end; its address is what the logic keeps.
-using QtWindowProcedure = MessageProcedure;
-
 // The front end's own window procedure: carries out the standard commands on the window.
 std::intptr_t DefaultWindowProcedure(std::uintptr_t hWnd, std::uint32_t uMsg, std::uintptr_t wParam,
                                      std::intptr_t lParam);
@@ -113,7 +110,7 @@ class QtWindowMenu final : public WindowMenu {
 
     QtWindow& window_;
     std::vector<Item> items_;
-    QtWindowProcedure procedure_ = &DefaultWindowProcedure;
+    MessageProcedure procedure_ = &DefaultWindowProcedure;
     QObject context_;  // owns the queued commands
 };
 
